@@ -3,6 +3,7 @@
 #include <unzip.h>
 
 #include <atomic>
+#include <mutex>
 #include <cstring>
 
 #include "system/text.h"
@@ -80,6 +81,9 @@ struct PackageArchive::State {
   MemoryStream source;
   zlib_filefunc64_def functions{};
   unzFile zip = nullptr;
+  // minizip keeps one current entry per archive; the UI thread and the
+  // engine's worker may read at the same time.
+  std::mutex readLock;
 
   ~State() {
     if (zip) unzClose(zip);
@@ -134,6 +138,7 @@ std::optional<std::vector<uint8_t>> PackageArchive::Read(std::wstring_view path)
   }
   if (!stored || stored->empty() || stored->back() == L'/') return std::nullopt;
 
+  std::lock_guard<std::mutex> lock(state_->readLock);
   unzFile zip = state_->zip;
   // Case-sensitive lookup of the stored spelling (1 = case-sensitive).
   if (unzLocateFile(zip, WideToUtf8(*stored).c_str(), 1) != UNZ_OK) return std::nullopt;
