@@ -123,7 +123,7 @@ TEST(ShippedPacks, EnglishPackThroughTheLanguageManager) {
       {msg::kOpenObjectFailed, L"%sFailed Error code:%d. Error description:%s."},
       {msg::kDriverInstallFailedSeeDevLog,
        L"Installation of printer driver failed:%s. See the log file (C:\\Windows\\INF\\setupapi.dev.log) for details."},
-      {msg::kDriverInstalledRestartNeeded, msg::kDriverInstalledRestartNeeded},
+      {msg::kDriverInstalledRestartNeeded, L"Printer driver installed successfully: %s. Please restart the system."},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(manager.Translate(c.key), c.english);
