@@ -9,8 +9,8 @@
 
 namespace orvello {
 
-CApp::CApp(platform::Platform& platform, IAppHost& host)
-    : platform_(platform), host_(host), settings_(platform.registry) {}
+CApp::CApp(platform::Platform& platform, IAppHost& host, CMyLog* log)
+    : platform_(platform), host_(host), log_(log ? *log : CMyLog::Instance()), settings_(platform.registry) {}
 
 CApp::~CApp() { ExitInstance(); }
 
@@ -27,9 +27,8 @@ bool CApp::InitInstance() {
   ReadSettings();
   LoadDocuments();
   if (debugMode == 1) {
-    CMyLog& log = CMyLog::Instance();
-    log.Open(platform_.system.ModuleFileName(), kApplicationName);
-    log.WriteLine(L"Run Orvello application");
+    log_.Open(kApplicationName);
+    log_.WriteLine(L"Run Orvello application");
   }
   ChooseLanguage();
   platform_.system.SetThreadUILanguage(platform_.system.UserDefaultUILanguage());
@@ -162,6 +161,7 @@ void CApp::SetRememberedDeletePrinter(const std::wstring& name) {
 
 int RunProcess(platform::Platform& platform, IAppHost& host, const std::wstring& commandLine) {
   if (!host.InitializeFramework()) return 1;
+  CMyLog::Bind(platform);
   if (HasDebugSwitch(SplitArguments(ArgumentsAfterProgramName(commandLine)))) debugMode = 1;
   CApp app(platform, host);
   if (app.InitInstance()) {

@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/xml_document.h"
+#include "log/my_log.h"
 #include "payload/package.h"
 #include "platform/platform.h"
 
@@ -32,7 +33,9 @@ enum SetupPortType : int32_t {
 
 class CApp {
  public:
-  CApp(platform::Platform& platform, IAppHost& host);
+  // `log` stands in for the program's log (tests); by default the
+  // process-wide CMyLog.
+  CApp(platform::Platform& platform, IAppHost& host, CMyLog* log = nullptr);
   ~CApp();
   CApp(const CApp&) = delete;
   CApp& operator=(const CApp&) = delete;
@@ -85,6 +88,7 @@ class CApp {
 
   platform::Platform& platform_;
   IAppHost& host_;
+  CMyLog& log_;
   ProfileSettings settings_;
   std::unique_ptr<platform::INamedMutex> instanceMutex_;
   std::unique_ptr<PackageArchive> package_;

@@ -35,6 +35,16 @@ inline constexpr uint32_t kPrinterDriverInUse = 3001;
 inline constexpr uint32_t kPrinterDriverAlreadyInstalled = 1795;
 inline constexpr uint32_t kInvalidPrinterCommand = 1803;
 inline constexpr uint32_t kNotFound = 1168;
+inline constexpr uint32_t kNotSupported = 50;
+inline constexpr uint32_t kInvalidLevel = 124;
+inline constexpr uint32_t kModuleNotFound = 126;
+inline constexpr uint32_t kBusy = 170;
+inline constexpr uint32_t kCancelled = 1223;
+inline constexpr uint32_t kInvalidEnvironment = 1805;
+inline constexpr uint32_t kInvalidFormName = 1902;
+inline constexpr uint32_t kUnknownPrintMonitor = 3000;
+inline constexpr uint32_t kPrintMonitorAlreadyInstalled = 3006;
+inline constexpr uint32_t kPrintMonitorInUse = 3008;
 }  // namespace err
 
 // Outcome of a call that returns nothing but success or an error code.

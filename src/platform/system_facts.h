@@ -2,6 +2,7 @@
 // Facts about the machine and the running program: version, processor,
 // special folders, module path, time, UI language, system libraries.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -63,6 +64,9 @@ class ISystemFacts {
   virtual uint16_t UserDefaultUILanguage() = 0;
   virtual void SetThreadUILanguage(uint16_t languageId) = 0;
   virtual LocalTime Now() = 0;
+  // Sleep: the calling thread waits. A test machine moves its clock instead,
+  // so that waits of many seconds (the service start poll) cost no time.
+  virtual void Sleep(uint32_t milliseconds) = 0;
   // FormatMessageW from the system in the user's default language; "" when none.
   virtual std::wstring ErrorText(uint32_t code) = 0;
   virtual uint32_t LastError() = 0;

@@ -21,4 +21,20 @@ class ContractEnv {
 
 ContractEnv& Env();
 
+// Deletes a folder and everything below it, as far as it can.
+inline void RemoveTree(platform::IFiles& files, const std::wstring& folder) {
+  auto entries = files.Find(folder + L"\\*");
+  if (entries) {
+    for (const auto& entry : entries.value) {
+      if (entry.name == L"." || entry.name == L"..") continue;
+      std::wstring path = folder + L"\\" + entry.name;
+      if (entry.isDirectory)
+        RemoveTree(files, path);
+      else
+        files.DeleteFile(path);
+    }
+  }
+  files.RemoveDirectory(folder);
+}
+
 }  // namespace orvello::test

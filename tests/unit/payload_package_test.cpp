@@ -88,6 +88,8 @@ TEST(PackageArchive, ReadsTheBuiltPackage) {
     EXPECT_EQ(name.find(L".."), std::wstring::npos);
   }
   EXPECT_TRUE(archive->Read(L"Lang\\English\\StringResource.lng"));
+  // Stored in lower case, asked for in the program's spelling.
+  EXPECT_TRUE(archive->Read(L"Lang\\ChineseSimplified\\StringResource.lng"));
 }
 
 }  // namespace
