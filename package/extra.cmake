@@ -62,5 +62,4 @@ if(ORVELLO_WINDOWS)
   endforeach()
 endif()
 
-set(ORVELLO_PACKAGE_EXTRA_DEPENDS "${extra_outputs}" CACHE INTERNAL "")
 add_custom_command(OUTPUT "${ORVELLO_PACKAGE_ZIP}" APPEND DEPENDS ${extra_outputs})

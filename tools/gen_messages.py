@@ -59,6 +59,8 @@ MESSAGES = [
     ("kExtractFileFailed", "抽取文件: %s. 失败.", "Extract files:%s. Failed."),
     ("kWriteFileFailed", "写入文件: %s. 失败. 错误码: %d. 错误描述: %s.",
      "Write file:%s. Failed Error code:%d. Error description:%s."),
+    ("kUnsafeSourceFileRefused", "拒绝抽取文件: %s. 路径指向驱动目录之外.",
+     "Refused to extract file:%s. The path points outside the driver folder."),
 
     # Driver installation and upgrade.
     ("kDriverInstalled", "安装打印机驱动成功: %s. ", "Successfully installed printer driver:%s. "),

@@ -76,7 +76,7 @@ void CApp::StartWinsock() {
 void CApp::ReadSettings() {
   setupMode = settings_.ReadInt(kSettingsSection, kValueSetupMode, 0);
   setupPortType = settings_.ReadInt(kSettingsSection, kValueSetupPortType, 0);
-  selectedModel = settings_.ReadString(kSettingsSection, kValueSetupPrinter, L"");
+  selected.model = settings_.ReadString(kSettingsSection, kValueSetupPrinter, L"");
   rememberedManufacturer = settings_.ReadString(kSettingsSection, kValueManufacturer, L"");
   rememberedUpgradePrinter = settings_.ReadString(kSettingsSection, kValueUpgradePrinter, L"");
   rememberedDeletePrinter = settings_.ReadString(kSettingsSection, kValueDeletePrinter, L"");
@@ -140,7 +140,7 @@ void CApp::SetSetupPortType(int32_t portType) {
 }
 
 void CApp::SetSelectedModel(const std::wstring& model) {
-  selectedModel = model;
+  selected.model = model;
   settings_.WriteString(kSettingsSection, kValueSetupPrinter, model);
 }
 

@@ -9,6 +9,7 @@
 #include "app/settings.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/xml_document.h"
+#include "devices/printer_device.h"
 #include "log/my_log.h"
 #include "payload/package.h"
 #include "platform/platform.h"
@@ -63,7 +64,8 @@ class CApp {
   int32_t setupMode = kModeInstall;
   int32_t setupPortType = kPortUsb;
   int32_t newFileNames = 1;
-  std::wstring selectedModel;  // the model of the printer being set up
+  PrinterDevice selected;          // the printer being set up
+  CPrinterDevices printerDevices;  // the printers the search found
   std::wstring rememberedManufacturer;
   std::wstring rememberedUpgradePrinter;
   std::wstring rememberedDeletePrinter;

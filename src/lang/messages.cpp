@@ -7,7 +7,7 @@ namespace orvello::msg {
 
 namespace {
 
-constexpr std::array<const wchar_t*, 49> kAllKeys{
+constexpr std::array<const wchar_t*, 50> kAllKeys{
     kOpenSpoolerFailed,
     kStopSpoolerFailed,
     kRestartSpoolerFailed,
@@ -30,6 +30,7 @@ constexpr std::array<const wchar_t*, 49> kAllKeys{
     kDeletingPrinter,
     kExtractFileFailed,
     kWriteFileFailed,
+    kUnsafeSourceFileRefused,
     kDriverInstalled,
     kDriverInstalledRestartNeeded,
     kDriverInstallFailedSeeDevLog,

@@ -29,6 +29,7 @@ inline constexpr const wchar_t* kPrinterHeading = L"打印机: ";
 inline constexpr const wchar_t* kDeletingPrinter = L"正在删除打印机";
 inline constexpr const wchar_t* kExtractFileFailed = L"抽取文件: %s. 失败.";
 inline constexpr const wchar_t* kWriteFileFailed = L"写入文件: %s. 失败. 错误码: %d. 错误描述: %s.";
+inline constexpr const wchar_t* kUnsafeSourceFileRefused = L"拒绝抽取文件: %s. 路径指向驱动目录之外.";
 inline constexpr const wchar_t* kDriverInstalled = L"安装打印机驱动成功: %s. ";
 inline constexpr const wchar_t* kDriverInstalledRestartNeeded = L"安装打印机驱动成功: %s. 需要重启系统.";
 inline constexpr const wchar_t* kDriverInstallFailedSeeDevLog = L"安装打印机驱动失败: %s. 查看日志文件(C:\\Windows\\INF\\setupapi.dev.log)获取详细信息.";

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,14 @@ class IDevices {
   virtual Result<std::vector<std::wstring>> RegistryProperty(const std::wstring& instanceId, uint32_t cmDrp) = 0;
   // Every device instance id of the tree (CM_Get_Device_ID_ListW), optionally filtered by enumerator.
   virtual Result<std::vector<std::wstring>> AllInstanceIds(const std::wstring& enumerator) = 0;
+  // One request and its answer on a USB printer interface: CreateFileW(devicePath,
+  // GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+  // FILE_FLAG_OVERLAPPED), an overlapped WriteFile of `request` waited for up to
+  // `waitMs`, a pause of `pauseMs`, then an overlapped ReadFile of up to
+  // `maxReply` bytes waited for up to `waitMs`. Fails only when the path does
+  // not open; a device that does not answer in time gives no bytes.
+  virtual Result<std::vector<uint8_t>> UsbRequest(const std::wstring& devicePath, std::span<const uint8_t> request,
+                                                  uint32_t waitMs, uint32_t pauseMs, uint32_t maxReply) = 0;
 };
 
 }  // namespace orvello::platform

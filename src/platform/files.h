@@ -24,6 +24,8 @@ class IFile {
  public:
   virtual ~IFile() = default;
   virtual Status Write(std::span<const uint8_t> bytes) = 0;
+  // The whole file from its first byte, wherever the position was; the
+  // position is at the end afterwards.
   virtual Result<std::vector<uint8_t>> ReadAll() = 0;
   virtual Status SeekToEnd() = 0;
   virtual Status SetEndOfFile() = 0;

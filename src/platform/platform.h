@@ -3,6 +3,7 @@
 // never calls the OS itself; src/platform/win32 implements it with the real
 // calls and src/platform/fake with an in-memory machine for tests.
 #include "platform/bluetooth.h"
+#include "platform/code_pages.h"
 #include "platform/debug_output.h"
 #include "platform/devices.h"
 #include "platform/files.h"
@@ -30,6 +31,7 @@ struct Platform {
   IDevices& devices;
   IBluetooth& bluetooth;
   INetwork& network;
+  ICodePages& codePages;
 };
 
 }  // namespace orvello::platform

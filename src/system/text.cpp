@@ -205,21 +205,21 @@ std::wstring FormatTextV(const wchar_t* format, va_list args) {
       continue;
     }
     // Collect one conversion: flags, width, precision, length, type.
-    std::wstring spec = L"%";
+    std::wstring conversion = L"%";
     ++p;
-    while (*p && std::wcschr(L"-+ #0", *p)) spec += *p++;
+    while (*p && std::wcschr(L"-+ #0", *p)) conversion += *p++;
     if (*p == L'*') {
-      spec += std::to_wstring(va_arg(args, int));
+      conversion += std::to_wstring(va_arg(args, int));
       ++p;
     }
-    while (*p >= L'0' && *p <= L'9') spec += *p++;
+    while (*p >= L'0' && *p <= L'9') conversion += *p++;
     if (*p == L'.') {
-      spec += *p++;
+      conversion += *p++;
       if (*p == L'*') {
-        spec += std::to_wstring(va_arg(args, int));
+        conversion += std::to_wstring(va_arg(args, int));
         ++p;
       }
-      while (*p >= L'0' && *p <= L'9') spec += *p++;
+      while (*p >= L'0' && *p <= L'9') conversion += *p++;
     }
     int longs = 0;
     bool half = false;
@@ -239,49 +239,49 @@ std::wstring FormatTextV(const wchar_t* format, va_list args) {
       case L'X':
       case L'o':
         if (longs >= 2) {
-          spec += L"ll";
-          spec += type;
-          n = std::swprintf(piece, 512, spec.c_str(), va_arg(args, long long));
+          conversion += L"ll";
+          conversion += type;
+          n = std::swprintf(piece, 512, conversion.c_str(), va_arg(args, long long));
         } else if (longs == 1) {
-          spec += L"l";
-          spec += type;
-          n = std::swprintf(piece, 512, spec.c_str(), va_arg(args, long));
+          conversion += L"l";
+          conversion += type;
+          n = std::swprintf(piece, 512, conversion.c_str(), va_arg(args, long));
         } else {
-          spec += type;
+          conversion += type;
           int v = va_arg(args, int);
           if (half) v = (type == L'd' || type == L'i') ? static_cast<short>(v) : static_cast<unsigned short>(v);
-          n = std::swprintf(piece, 512, spec.c_str(), v);
+          n = std::swprintf(piece, 512, conversion.c_str(), v);
         }
         break;
       case L'c':
       case L'C':
-        spec += L"lc";
-        n = std::swprintf(piece, 512, spec.c_str(), static_cast<wint_t>(va_arg(args, int)));
+        conversion += L"lc";
+        n = std::swprintf(piece, 512, conversion.c_str(), static_cast<wint_t>(va_arg(args, int)));
         break;
       case L'f':
       case L'g':
       case L'e':
-        spec += type;
-        n = std::swprintf(piece, 512, spec.c_str(), va_arg(args, double));
+        conversion += type;
+        n = std::swprintf(piece, 512, conversion.c_str(), va_arg(args, double));
         break;
       case L'p':
-        spec += type;
-        n = std::swprintf(piece, 512, spec.c_str(), va_arg(args, void*));
+        conversion += type;
+        n = std::swprintf(piece, 512, conversion.c_str(), va_arg(args, void*));
         break;
       case L's':
       case L'S': {
         const wchar_t* s = va_arg(args, const wchar_t*);
         std::wstring text = s ? s : L"(null)";
         // Width and precision apply to the whole text, which may be long.
-        size_t dot = spec.find(L'.');
+        size_t dot = conversion.find(L'.');
         if (dot != std::wstring::npos) {
-          size_t prec = static_cast<size_t>(std::wcstol(spec.c_str() + dot + 1, nullptr, 10));
+          size_t prec = static_cast<size_t>(std::wcstol(conversion.c_str() + dot + 1, nullptr, 10));
           if (text.size() > prec) text.resize(prec);
         }
-        bool left = spec.find(L'-') != std::wstring::npos;
-        size_t widthStart = spec.find_first_of(L"123456789");
+        bool left = conversion.find(L'-') != std::wstring::npos;
+        size_t widthStart = conversion.find_first_of(L"123456789");
         size_t width = (widthStart != std::wstring::npos && (dot == std::wstring::npos || widthStart < dot))
-                           ? static_cast<size_t>(std::wcstol(spec.c_str() + widthStart, nullptr, 10))
+                           ? static_cast<size_t>(std::wcstol(conversion.c_str() + widthStart, nullptr, 10))
                            : 0;
         if (text.size() < width) {
           std::wstring pad(width - text.size(), L' ');
@@ -291,7 +291,7 @@ std::wstring FormatTextV(const wchar_t* format, va_list args) {
         continue;
       }
       default:
-        out += spec;
+        out += conversion;
         if (type) out += type;
         continue;
     }

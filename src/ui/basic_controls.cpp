@@ -46,7 +46,7 @@ AttributeResult Option::SetAttribute(std::wstring_view name, std::wstring_view v
   if (name == L"selected") {
     auto selected = ParseLayoutBool(value);
     if (!selected) return AttributeResult::kBadValue;
-    selected_ = *selected;
+    SetSelected(*selected, false);
     return AttributeResult::kApplied;
   }
   return Button::SetAttribute(name, value);

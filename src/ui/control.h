@@ -118,7 +118,7 @@ class Control {
   void SetBkColor(std::optional<Color> color);
   std::optional<Color> BorderColor() const { return borderColor_; }
   void SetBorderColor(std::optional<Color> color);
-  // Index into the window's fonts (Window::Fonts); -1 for the default font.
+  // The id of one of the window's fonts (FontDef::id); -1 for the default.
   int Font() const { return font_; }
   void SetFont(int font);
 

@@ -172,7 +172,7 @@ class LayoutLoader {
   }
 
   void ReadFont(const pugi::xml_node& element, const Source& source) {
-    FontSpec font;
+    FontDef font;
     for (const auto& [name, value] : Attributes(element)) {
       bool good = true;
       if (name == L"id" || name == L"size") {
@@ -190,7 +190,7 @@ class LayoutLoader {
       }
       if (!good) Problem(source, element, BadValue(name, value));
     }
-    for (FontSpec& existing : result_.fonts) {
+    for (FontDef& existing : result_.fonts) {
       if (existing.id == font.id) {
         existing = font;
         return;

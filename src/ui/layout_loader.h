@@ -18,7 +18,7 @@
 
 namespace orvello::ui {
 
-struct FontSpec {
+struct FontDef {
   int id = 0;
   std::wstring face;
   int size = 12;
@@ -42,7 +42,7 @@ struct WindowAttributes {
 struct LoadedLayout {
   std::unique_ptr<Control> root;
   WindowAttributes window;
-  std::vector<FontSpec> fonts;
+  std::vector<FontDef> fonts;
   // The loaded file first, then every included file once, in the order of
   // their first inclusion. Control::LayoutFileIndex points into it.
   std::vector<std::wstring> files;

@@ -85,7 +85,9 @@ class Window {
   LoadResult Create(std::wstring layoutFile, std::wstring className, Window* owner = nullptr);
   bool IsCreated() const { return created_; }
   // Destroys the native window at once (no WM_CLOSE); the control tree
-  // stays readable until the object goes.
+  // stays readable until the object goes. Deleting a window that still
+  // exists destroys it too, but a subclass's OnFinalMessage is no longer
+  // reached then: call Destroy (or Close) first.
   void Destroy();
 
   const std::wstring& ClassName() const { return className_; }
@@ -93,7 +95,7 @@ class Window {
   // The layout file and every file it included, in order of inclusion.
   const std::vector<std::wstring>& LayoutFiles() const { return layoutFiles_; }
   const WindowAttributes& Attributes() const { return attributes_; }
-  const std::vector<FontSpec>& Fonts() const { return fonts_; }
+  const std::vector<FontDef>& Fonts() const { return fonts_; }
   Window* Owner() const { return owner_; }
   WindowHandle Handle() const { return WindowHandle(token_); }
 
@@ -211,7 +213,7 @@ class Window {
   std::wstring className_;
   std::vector<std::wstring> layoutFiles_;
   WindowAttributes attributes_;
-  std::vector<FontSpec> fonts_;
+  std::vector<FontDef> fonts_;
   Window* owner_ = nullptr;
   std::shared_ptr<detail::WindowToken> token_;
   IBackend* backend_ = nullptr;

@@ -106,7 +106,7 @@ TEST_F(StartupTest, WithoutRegistryKeyTheWizardStartsInInstallModeOnUsb) {
   ASSERT_TRUE(app.InitInstance());
   EXPECT_EQ(app.setupMode, kModeInstall);
   EXPECT_EQ(app.setupPortType, kPortUsb);
-  EXPECT_EQ(app.selectedModel, L"");
+  EXPECT_EQ(app.selected.model, L"");
   EXPECT_EQ(app.rememberedManufacturer, L"");
   EXPECT_EQ(app.newFileNames, 1);
   // Reading creates nothing.
@@ -130,7 +130,7 @@ TEST_F(StartupTest, RestoresTheSixSettingsAndWritesChoicesAtOnce) {
   ASSERT_TRUE(second.InitInstance());
   EXPECT_EQ(second.setupMode, kModeRemove);
   EXPECT_EQ(second.setupPortType, kPortCustom);
-  EXPECT_EQ(second.selectedModel, L"TX-420B");
+  EXPECT_EQ(second.selected.model, L"TX-420B");
   EXPECT_EQ(second.rememberedManufacturer, L"TessarEx");
   EXPECT_EQ(second.rememberedUpgradePrinter, L"Label printer");
   EXPECT_EQ(second.rememberedDeletePrinter, L"Old printer");

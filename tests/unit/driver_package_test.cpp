@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -158,7 +159,10 @@ TEST_F(DriverPackage, InstallSectionsNameTheDriverFilesAndTheMonitor) {
           copied.insert(entry.substr(1));
           continue;
         }
-        for (const auto& fileLine : Lines(inf, entry)) copied.insert(fileLine.key);
+        // A file-list line names its file without a key.
+        for (const auto& fileLine : Lines(inf, entry)) {
+          copied.insert(fileLine.key.empty() && !fileLine.fields.empty() ? fileLine.fields[0] : fileLine.key);
+        }
       }
     }
     std::set<std::wstring> expected{mode_ + L"UniNew.dll", mode_ + L"UiNew.dll", m.name + L".dat"};
@@ -170,7 +174,7 @@ TEST_F(DriverPackage, InstallSectionsNameTheDriverFilesAndTheMonitor) {
 TEST_F(DriverPackage, SourceDiskSectionsListTheDllsPerProcessorAndEveryDataFile) {
   auto inf = Inf();
   EXPECT_EQ(Lines(inf, L"SourceDisksNames").size(), 1u);
-  for (const std::wstring& arch : {L"x86", L"amd64", L"arm64"}) {
+  for (const std::wstring arch : {L"x86", L"amd64", L"arm64"}) {
     SCOPED_TRACE(N(arch));
     const std::wstring folder = arch == L"x86" ? L"i386" : arch;
     std::set<std::wstring> dlls;
@@ -270,17 +274,23 @@ TEST_F(DriverPackage, CatalogueFileIsSignedDataOfACertificateTrustList) {
 const JsonValue* Get(const JsonValue& object, const char* name, Kind kind) {
   const JsonValue* v = object.Member(name);
   EXPECT_NE(v, nullptr) << "no member " << name;
-  if (v) EXPECT_EQ(v->kind, kind) << name;
+  if (v) {
+    EXPECT_EQ(v->kind, kind) << name;
+  }
   return v && v->kind == kind ? v : nullptr;
 }
 
-void ExpectObjectMembers(const JsonValue& object, const char* name, std::set<std::string> members, Kind kind) {
+// `kind`: what every member must be, when they are all of one kind.
+void ExpectObjectMembers(const JsonValue& object, const char* name, std::set<std::string> members,
+                         std::optional<Kind> kind) {
   const JsonValue* o = Get(object, name, Kind::Object);
   if (!o) return;
   std::set<std::string> present;
   for (const auto& [n, v] : o->members) {
     present.insert(n);
-    if (kind != Kind::Null) EXPECT_EQ(v.kind, kind) << name << "." << n;
+    if (kind) {
+      EXPECT_EQ(v.kind, *kind) << name << "." << n;
+    }
   }
   EXPECT_EQ(present, members) << name;
 }
@@ -319,18 +329,34 @@ TEST_F(DriverPackage, EachModelHasADeviceDataFileWithTheMembersTheDriverReads) {
     EXPECT_EQ(text.substr(0, 6), "{\n   \"");
     EXPECT_NE(text.find("\"DeviceName\" : "), std::string::npos);
 
-    if (auto* v = Get(dat, "DeviceName", Kind::String)) EXPECT_EQ(v->text, N(m.name));
-    if (auto* v = Get(dat, "model", Kind::String)) EXPECT_EQ(v->text, N(mode_));
-    if (auto* v = Get(dat, "cmd", Kind::String)) EXPECT_TRUE(cmds.count(v->text)) << v->text;
-    if (auto* v = Get(dat, "FormList", Kind::String)) EXPECT_TRUE(formLists.count(v->text)) << v->text;
-    if (auto* v = Get(dat, "DefaultForm", Kind::String)) EXPECT_FALSE(v->text.empty());
+    if (auto* v = Get(dat, "DeviceName", Kind::String)) {
+      EXPECT_EQ(v->text, N(m.name));
+    }
+    if (auto* v = Get(dat, "model", Kind::String)) {
+      EXPECT_EQ(v->text, N(mode_));
+    }
+    if (auto* v = Get(dat, "cmd", Kind::String)) {
+      EXPECT_TRUE(cmds.count(v->text)) << v->text;
+    }
+    if (auto* v = Get(dat, "FormList", Kind::String)) {
+      EXPECT_TRUE(formLists.count(v->text)) << v->text;
+    }
+    if (auto* v = Get(dat, "DefaultForm", Kind::String)) {
+      EXPECT_FALSE(v->text.empty());
+    }
     Get(dat, "CustomPrinterName", Kind::String);
     Get(dat, "VersionString", Kind::String);
     Get(dat, "VersionTime", Kind::String);
-    for (const char* dpi : {"RasterXDPI", "RasterYDPI"})
-      if (auto* v = Get(dat, dpi, Kind::Integer)) EXPECT_TRUE(dpis.count(v->integer)) << dpi << " " << v->integer;
-    for (const auto& f : fixed)
-      if (auto* v = Get(dat, f.name, Kind::Integer)) EXPECT_EQ(v->integer, f.value) << f.name;
+    for (const char* dpi : {"RasterXDPI", "RasterYDPI"}) {
+      if (auto* v = Get(dat, dpi, Kind::Integer)) {
+        EXPECT_TRUE(dpis.count(v->integer)) << dpi << " " << v->integer;
+      }
+    }
+    for (const auto& f : fixed) {
+      if (auto* v = Get(dat, f.name, Kind::Integer)) {
+        EXPECT_EQ(v->integer, f.value) << f.name;
+      }
+    }
 
     ExpectObjectMembers(dat, "DeviceSize", {"cx", "cy"}, Kind::Real);
     ExpectObjectMembers(dat, "DeviceMargin", {"left", "top", "right", "bottom"}, Kind::Integer);
@@ -339,14 +365,14 @@ TEST_F(DriverPackage, EachModelHasADeviceDataFileWithTheMembersTheDriverReads) {
                         {"Red", "Green", "Blue", "Cyan", "Magenta", "Yellow", "AlignmentWhite", "RedGamma",
                          "GreenGamma", "BlueGamma", "CyanInMagentaDye", "CyanInYellowDye", "MagentaInCyanDye",
                          "MagentaInYellowDye", "YellowInCyanDye", "YellowInMagentaDye"},
-                        Kind::Null);
+                        std::nullopt);
     ExpectObjectMembers(dat, "myStuff",
                         {"DoubleColor", "DoubleColorDensity", "bDebug", "iAfterPrinted", "iAlign", "iCutterType",
                          "iDensity", "iDottedline", "iFeedEndDoc", "iFeedEndPage", "iFeedStartDoc",
                          "iFeedStartPage", "iGap", "iGappara", "iLanguage", "iMirror", "iNegative", "iOffset",
                          "iPrinttype", "iReference", "iRotate", "iScale", "iSpeed", "iStop", "iWater",
                          "ichuxian"},
-                        Kind::Null);
+                        std::nullopt);
     ExpectObjectMembers(dat, "myStuffWithHalftone",
                         {"bCompress", "bDefCompress", "iCropBottomEdge", "iCropLeftEdge", "iCropRightEdge",
                          "iCropTopEdge", "iDuibidu", "iGamma", "iGrayMethod", "iLiangdu", "iThreValue",
@@ -356,9 +382,11 @@ TEST_F(DriverPackage, EachModelHasADeviceDataFileWithTheMembersTheDriverReads) {
                         {"ImagePath", "bPrintWaterMark", "bTile", "dither", "dwAlphaColor", "nAlpha", "nFormat",
                          "nHorizontalSpacing", "nMarginHorizontal", "nMarginVertical", "nRoateAngel",
                          "nRoateDirection", "nVerticalSpacing"},
-                        Kind::Null);
+                        std::nullopt);
     if (auto* stuff = dat.Member("myStuff")) {
-      for (const char* point : {"iGappara", "iReference"}) ExpectObjectMembers(*stuff, point, {"x", "y"}, Kind::Integer);
+      for (const char* point : {"iGappara", "iReference"}) {
+        ExpectObjectMembers(*stuff, point, {"x", "y"}, Kind::Integer);
+      }
     }
     if (auto* colors = dat.Member("ColorInfo")) {
       for (const char* c : {"Red", "Green", "Blue", "Cyan", "Magenta", "Yellow", "AlignmentWhite"})

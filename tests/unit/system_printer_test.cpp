@@ -102,7 +102,7 @@ class PrinterTest : public ::testing::Test {
   PrinterTest()
       : spooler(m.files),
         p{m.registry, m.files, m.services, m.processes, m.system, m.resources,
-          m.debug,    m.session, spooler,   m.devices,   m.bluetooth, m.network} {}
+          m.debug,    m.session, spooler,   m.devices,   m.bluetooth, m.network, m.codePages} {}
 
   void SetUp() override {
     platform::DriverInfo driver;

@@ -101,8 +101,16 @@ int RemoveDevice(const wchar_t* instanceId) {
   params.ClassInstallHeader.InstallFunction = DIF_REMOVE;
   params.Scope = DI_REMOVEDEVICE_GLOBAL;
   params.HwProfile = 0;
-  if (!::SetupDiSetClassInstallParamsW(list.get(), &device, &params.ClassInstallHeader, sizeof(params)) ||
-      !::SetupDiCallClassInstaller(DIF_REMOVE, list.get(), &device)) {
+  // Through the class installer, so that it and the co-installers clean up
+  // after their device. Where the parameters cannot be handed over (Wine
+  // has no SetupDiSetClassInstallParams), the device is removed the way
+  // DIF_REMOVE does by default.
+  bool removed = false;
+  if (::SetupDiSetClassInstallParamsW(list.get(), &device, &params.ClassInstallHeader, sizeof(params)))
+    removed = ::SetupDiCallClassInstaller(DIF_REMOVE, list.get(), &device);
+  else
+    removed = ::SetupDiRemoveDevice(list.get(), &device);
+  if (!removed) {
     WriteErrorLine(L"Removing the device failed", ::GetLastError());
     return kFailed;
   }

@@ -110,6 +110,23 @@ Result<std::vector<std::wstring>> FakeDevices::AllInstanceIds(const std::wstring
   return R::Ok(std::move(out));
 }
 
+Result<std::vector<uint8_t>> FakeDevices::UsbRequest(const std::wstring& devicePath, std::span<const uint8_t> request,
+                                                     uint32_t /*waitMs*/, uint32_t /*pauseMs*/, uint32_t maxReply) {
+  using R = Result<std::vector<uint8_t>>;
+  Lock lock(state_->mutex);
+  for (auto& n : state_->nodes) {
+    if (!n.present) continue;
+    for (const auto& [guid, path] : n.interfaces) {
+      if (!EqualsIgnoreCase(path, devicePath)) continue;
+      n.usbRequests.emplace_back(request.begin(), request.end());
+      std::vector<uint8_t> reply = n.usbReply.value_or(std::vector<uint8_t>{});
+      if (reply.size() > maxReply) reply.resize(maxReply);
+      return R::Ok(std::move(reply));
+    }
+  }
+  return R::Fail(err::kFileNotFound);
+}
+
 bool FakeDevices::AddNode(FakeDeviceNode node) {
   Lock lock(state_->mutex);
   if (node.instanceId.empty() || state_->Find(node.instanceId) || !state_->Find(node.parentId)) return false;

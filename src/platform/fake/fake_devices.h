@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ struct FakeDeviceNode {
   std::map<uint32_t, std::vector<std::wstring>> properties;
   // Device interfaces: class GUID text ("{...}") and device path.
   std::vector<std::pair<std::wstring, std::wstring>> interfaces;
+  // What the device answers to a request on any of its interfaces; none
+  // for a device that stays silent (the waits run out, no bytes).
+  std::optional<std::vector<uint8_t>> usbReply;
+  // The requests written to it, oldest first.
+  std::vector<std::vector<uint8_t>> usbRequests;
 };
 
 class FakeDevices : public platform::IDevices {
@@ -64,6 +70,10 @@ class FakeDevices : public platform::IDevices {
   platform::Result<std::wstring> Parent(const std::wstring& instanceId) override;
   platform::Result<std::vector<std::wstring>> RegistryProperty(const std::wstring& instanceId, uint32_t cmDrp) override;
   platform::Result<std::vector<std::wstring>> AllInstanceIds(const std::wstring& enumerator) override;
+  // Opens like CreateFileW: a path that no present node's interface has
+  // fails with 2. The reply is cut to maxReply bytes.
+  platform::Result<std::vector<uint8_t>> UsbRequest(const std::wstring& devicePath, std::span<const uint8_t> request,
+                                                    uint32_t waitMs, uint32_t pauseMs, uint32_t maxReply) override;
 
   // Arranging. AddNode appends the node below its parent (which must exist;
   // false otherwise) and sets CM_DRP_ENUMERATOR_NAME from the id's first part.

@@ -8,6 +8,6 @@ FakeMachine::FakeMachine()
       spooler(files),
       devices(files),
       platform_{registry, files,   services, processes, system,    resources,
-                debug,    session, spooler,  devices,   bluetooth, network} {}
+                debug,    session, spooler,  devices,   bluetooth, network, codePages} {}
 
 }  // namespace orvello::fake

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/fake/fake_bluetooth.h"
+#include "platform/fake/fake_code_pages.h"
 #include "platform/fake/fake_debug_output.h"
 #include "platform/fake/fake_devices.h"
 #include "platform/fake/fake_files.h"
@@ -42,6 +43,7 @@ class FakeMachine {
   FakeDevices devices;
   FakeBluetooth bluetooth;
   FakeNetwork network;
+  FakeCodePages codePages;
 
  private:
   platform::Platform platform_;

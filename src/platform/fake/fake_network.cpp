@@ -27,10 +27,12 @@ struct FakeNetwork::State {
   uint16_t nextEphemeral = kFirstEphemeralPort;
 
   bool IsLocal(uint32_t a) const { return std::find(addresses.begin(), addresses.end(), a) != addresses.end(); }
+  // Broadcasts stay on the local subnets; unicast is routed anywhere.
   bool Reaches(uint32_t to, uint32_t peer) const {
-    if (to == kBroadcast || to == peer) return true;
+    if (to == peer) return true;
     for (uint32_t a : addresses) {
-      if ((a & mask) == (peer & mask) && to == ((a & mask) | ~mask)) return true;
+      bool sameSubnet = (a & mask) == (peer & mask);
+      if (sameSubnet && (to == kBroadcast || to == ((a & mask) | ~mask))) return true;
     }
     return false;
   }

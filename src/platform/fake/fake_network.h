@@ -1,8 +1,9 @@
 #pragma once
 // Winsock UDP on the fake machine: the machine's IPv4 addresses and
-// scripted peers on the network. A datagram sent to a peer's address, to
-// 255.255.255.255 or to the subnet's broadcast address reaches every peer
-// listening on that port; each peer answers with the datagrams its script
+// scripted peers on the network. A datagram sent to a peer's address
+// reaches it wherever it is; one sent to 255.255.255.255 or to a subnet's
+// broadcast address reaches the peers on the machine's own subnets. Peers
+// hear only their own port; each peer answers with the datagrams its script
 // returns, which the sending socket then receives. Nothing waits: a
 // Receive with nothing queued answers "time-out passed" at once.
 #include <cstdint>

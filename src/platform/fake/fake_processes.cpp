@@ -222,6 +222,10 @@ std::optional<std::wstring> FakeProcesses::Resolve(const std::wstring& commandLi
       if ((i == s.size() || IsBlank(s[i])) && !IsBlank(s[i - 1])) candidates.emplace_back(s.substr(0, i));
   }
   error = err::kFileNotFound;
+  if (candidates.size() == 1 && files_.IsDirectory(candidates[0])) {
+    error = err::kAccessDenied;  // a folder named as the program
+    return std::nullopt;
+  }
   for (std::wstring name : candidates) {
     if (name.empty()) continue;
     size_t lastSeparator = name.find_last_of(L"\\/:");

@@ -362,9 +362,12 @@ Status FakeSpooler::DeleteMonitor(const std::wstring& environment, const std::ws
   if (!ResolveEnvironment(s, environment)) return Status::Fail(err::kInvalidEnvironment);
   FakeMonitor* m = MonitorByName(s, name);
   if (!m) return Status::Fail(err::kUnknownPrintMonitor);
-  bool hasPorts = std::any_of(s.ports.begin(), s.ports.end(), [&](const PortInfo2& p) {
-    return EqualsIgnoreCase(p.monitorName, m->info.name) || EqualsIgnoreCase(p.monitorName, m->info.dllName);
-  });
+  // Ports name their monitor as PORT_INFO_2 shows it.
+  std::wstring label = EqualsIgnoreCase(m->info.name, kLocalMonitorName) ? std::wstring(kLocalPortMonitor)
+                       : EqualsIgnoreCase(m->info.name, kTcpMonitorName) ? std::wstring(kTcpPortMonitor)
+                                                                         : m->info.name;
+  bool hasPorts = std::any_of(s.ports.begin(), s.ports.end(),
+                              [&](const PortInfo2& p) { return EqualsIgnoreCase(p.monitorName, label); });
   if (m->busy || hasPorts) return Status::Fail(err::kPrintMonitorInUse);
   EraseElement(s.monitors, m);
   return Status::Ok();

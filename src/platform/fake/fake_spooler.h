@@ -13,6 +13,9 @@
 // "Standard TCP/IP Port", the built-in forms, no drivers, no printers and
 // every driver-store call.
 //
+// AddPrinter leaves the default printer as it is; deleting the default
+// printer leaves none (GetDefaultPrinter then fails with 2).
+//
 // Drivers are added from files: AddPrinterDriver finds each file in the
 // environment's driver directory ("C:\Windows\system32\spool\drivers\" plus
 // "w32x86", "x64" or "arm64") and copies it into the version folder "3\"
@@ -119,8 +122,9 @@ class FakeSpooler : public platform::ISpooler {
   platform::Result<std::vector<platform::PaperSize>> DevicePaperSizes(const std::wstring& printerName,
                                                                       const std::wstring& portName) override;
 
-  // Everything the spooler holds. Tests arrange and inspect it directly,
-  // under the lock when the code under test runs on other threads.
+  // Everything the spooler holds. Tests arrange and inspect it directly;
+  // while code under test runs on other threads, hold `mutex` for that
+  // (the helper methods below take it themselves, so not around them).
   struct State {
     std::mutex mutex;
     FakeFiles* files = nullptr;

@@ -183,6 +183,8 @@ Status Win32Bluetooth::Authenticate(uint64_t address, const std::wstring& pin) {
   const Calls& c = *calls_;
   bool complete = c.authenticateDeviceEx && c.registerForAuthenticationEx && c.sendAuthenticationResponseEx;
   if (uint32_t missing = c.Missing(complete ? c.unregisterAuthentication : nullptr)) return Status::Fail(missing);
+  auto radio = c.FirstRadio();  // pairing needs a radio; see RemoveDevice
+  if (!radio) return Status::Fail(radio.error);
   BLUETOOTH_DEVICE_INFO device{};
   device.dwSize = sizeof(device);
   device.Address.ullLong = address;
@@ -215,6 +217,10 @@ Status Win32Bluetooth::EnableSerialPortService(uint64_t address) {
 Status Win32Bluetooth::RemoveDevice(uint64_t address) {
   const Calls& c = *calls_;
   if (uint32_t missing = c.Missing(c.removeDevice)) return Status::Fail(missing);
+  // Paired devices exist only with a radio; asking for one first also keeps
+  // away from Wine's BluetoothRemoveDevice, an export that ends the process.
+  auto radio = c.FirstRadio();
+  if (!radio) return Status::Fail(radio.error);
   BLUETOOTH_ADDRESS a{};
   a.ullLong = address;
   DWORD result = c.removeDevice(&a);

@@ -3,6 +3,8 @@
 // folder by its full path and every function is looked up at run time:
 // systems without Bluetooth support lack the library or some calls, and
 // those calls then fail with 126 (no library) or 127 (no function).
+// Pairing, the serial port service and removal first look for a radio and
+// fail with its error when there is none (Wine 8: 120).
 #include <memory>
 
 #include "platform/bluetooth.h"

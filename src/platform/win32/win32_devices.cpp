@@ -212,4 +212,43 @@ Result<std::vector<std::wstring>> Win32Devices::AllInstanceIds(const std::wstrin
   return R::Fail(ERROR_INSUFFICIENT_BUFFER);
 }
 
+namespace {
+
+// Waits for an overlapped transfer for up to waitMs and collects its result
+// without waiting further; an unfinished transfer is cancelled and counts as
+// no bytes.
+DWORD FinishTransfer(HANDLE file, OVERLAPPED& overlapped, BOOL started, DWORD done, uint32_t waitMs) {
+  if (started) return done;
+  if (::GetLastError() != ERROR_IO_PENDING) return 0;
+  ::WaitForSingleObject(file, waitMs);
+  DWORD transferred = 0;
+  if (::GetOverlappedResult(file, &overlapped, &transferred, FALSE)) return transferred;
+  ::CancelIo(file);
+  // The cancelled transfer still owns the OVERLAPPED until it completes.
+  ::GetOverlappedResult(file, &overlapped, &transferred, TRUE);
+  return 0;
+}
+
+}  // namespace
+
+Result<std::vector<uint8_t>> Win32Devices::UsbRequest(const std::wstring& devicePath, std::span<const uint8_t> request,
+                                                      uint32_t waitMs, uint32_t pauseMs, uint32_t maxReply) {
+  using R = Result<std::vector<uint8_t>>;
+  UniqueFileHandle file(::CreateFileW(devicePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OVERLAPPED, nullptr));
+  if (!file) return R::Fail(::GetLastError());
+  OVERLAPPED writeOverlapped{};
+  DWORD written = 0;
+  BOOL wrote = ::WriteFile(file.get(), request.data(), static_cast<DWORD>(request.size()), &written, &writeOverlapped);
+  FinishTransfer(file.get(), writeOverlapped, wrote, written, waitMs);
+  ::Sleep(pauseMs);
+  std::vector<uint8_t> reply(maxReply, 0);
+  OVERLAPPED readOverlapped{};
+  DWORD read = 0;
+  BOOL got = ::ReadFile(file.get(), reply.data(), maxReply, &read, &readOverlapped);
+  reply.resize(FinishTransfer(file.get(), readOverlapped, got, read, waitMs));
+  return R::Ok(std::move(reply));
+}
+
 }  // namespace orvello::win32

@@ -24,6 +24,8 @@ class Win32Devices : public platform::IDevices {
   platform::Result<std::wstring> Parent(const std::wstring& instanceId) override;
   platform::Result<std::vector<std::wstring>> RegistryProperty(const std::wstring& instanceId, uint32_t cmDrp) override;
   platform::Result<std::vector<std::wstring>> AllInstanceIds(const std::wstring& enumerator) override;
+  platform::Result<std::vector<uint8_t>> UsbRequest(const std::wstring& devicePath, std::span<const uint8_t> request,
+                                                    uint32_t waitMs, uint32_t pauseMs, uint32_t maxReply) override;
 };
 
 }  // namespace orvello::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/win32_bluetooth.h"
+#include "platform/win32/win32_code_pages.h"
 #include "platform/win32/win32_debug_output.h"
 #include "platform/win32/win32_devices.h"
 #include "platform/win32/win32_files.h"
@@ -28,8 +29,9 @@ struct Win32Platform::Services {
   Win32Devices devices;
   Win32Bluetooth bluetooth;
   Win32Network network;
+  Win32CodePages codePages;
   platform::Platform platform{registry, files,   services, processes, system,    resources,
-                              debug,    session, spooler,  devices,   bluetooth, network};
+                              debug,    session, spooler,  devices,   bluetooth, network, codePages};
 };
 
 Win32Platform::Win32Platform() : services_(std::make_unique<Services>()) {}

@@ -6,7 +6,9 @@
 #include "ui/win32/win32_app_host.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  orvello::win32::Win32Platform platform;
+  // Static so that it outlives the program's log, whose writer may still be
+  // finishing a batch while statics are destroyed.
+  static orvello::win32::Win32Platform platform;
   orvello::win32::Win32AppHost host(instance);
   return orvello::RunProcess(platform.platform(), host, GetCommandLineW());
 }
