@@ -6,19 +6,12 @@
 #include "platform/win32/handles.h"  // windows.h without the macros that rename IFiles' methods
 #include "platform/win32/win32_platform.h"
 #include "support/contract_env.h"
+#include "support/build_paths.h"
 #include "system/text.h"
 
 namespace orvello::test {
 namespace {
 
-// The build tree is a Linux path when cross-compiled; Wine shows the Linux
-// file system as drive Z:.
-std::wstring WindowsPath(std::wstring path) {
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
-  return path;
-}
 
 class Win32ContractEnv : public ContractEnv {
  public:

@@ -28,23 +28,17 @@
 #include "catalogue/manufacturer_profile.h"
 #include "payload/package.h"
 #include "system/text.h"
+#include "support/build_paths.h"
 
 namespace orvello {
 namespace {
+
+using test::WindowsPath;
 
 using win32::UniqueFileHandle;
 using win32::UniqueKernelHandle;
 using win32::UniqueModule;
 
-// The build tree is a Linux path when cross-compiled; Wine shows the Linux
-// file system as drive Z:.
-std::wstring WindowsPath(const char* linuxPath) {
-  std::wstring path = Utf8ToWide(linuxPath);
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
-  return path;
-}
 
 bool RunningOnWine() {
   return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;

@@ -17,19 +17,14 @@
 #include "system/printer_actions.h"
 #include "system/system_facts.h"
 #include "system/text.h"
+#include "support/build_paths.h"
 #include "unit/system_test_support.h"
 
 namespace orvello {
 namespace {
 
-// The build tree is a Linux path when cross-compiled; Wine shows the Linux
-// file system as drive Z:.
-std::wstring WindowsPath(std::wstring path) {
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  if (!path.empty() && path[0] == L'\\') path = L"Z:" + path;
-  return path;
-}
+using test::WindowsPath;
+
 
 std::wstring EchoChild() { return WindowsPath(Utf8ToWide(ORVELLO_TOOLS_DIR "/echo_child.exe")); }
 
