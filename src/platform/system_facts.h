@@ -54,6 +54,9 @@ class ISystemFacts {
   // Run-time lookups: nullopt when kernel32 does not export the function.
   virtual std::optional<Wow64Machines> IsWow64Process2() = 0;
   virtual std::optional<bool> IsWow64Process() = 0;
+  // Wow64EnableWow64FsRedirection for the calling thread: nullopt when
+  // kernel32 does not export it, otherwise whether the switch succeeded.
+  virtual std::optional<bool> EnableWow64FsRedirection(bool enable) = 0;
   // SHGetSpecialFolderPathW without creating the folder.
   virtual Result<std::wstring> SpecialFolder(int csidl) = 0;
   // GetSystemDirectoryW, without a trailing backslash.

@@ -154,6 +154,14 @@ bool FakeSystemFacts::VersionAtLeast(uint32_t major, uint32_t minor, uint16_t se
 std::optional<Wow64Machines> FakeSystemFacts::IsWow64Process2() { return wow64Process2_; }
 std::optional<bool> FakeSystemFacts::IsWow64Process() { return wow64Process_; }
 
+std::optional<bool> FakeSystemFacts::EnableWow64FsRedirection(bool enable) {
+  if (!fsRedirectionExported_) return std::nullopt;
+  fsRedirectionCalls_.push_back(enable ? L"on" : L"off");
+  if (wow64Process_ != true) return false;
+  fsRedirectionEnabled_ = enable;
+  return true;
+}
+
 void FakeSystemFacts::SetMachine(Machine machine, bool hasWow64Process2) {
   switch (machine) {
     case Machine::X86:

@@ -27,6 +27,9 @@ class FakeSystemFacts : public platform::ISystemFacts {
   bool VersionAtLeast(uint32_t major, uint32_t minor, uint16_t servicePackMajor) override;
   std::optional<platform::Wow64Machines> IsWow64Process2() override;
   std::optional<bool> IsWow64Process() override;
+  // Succeeds under WOW64 only, as on 32-bit Windows the switch does nothing
+  // and fails.
+  std::optional<bool> EnableWow64FsRedirection(bool enable) override;
   platform::Result<std::wstring> SpecialFolder(int csidl) override;
   std::wstring SystemDirectory() override;
   std::wstring ModuleFileName() override;
@@ -51,6 +54,8 @@ class FakeSystemFacts : public platform::ISystemFacts {
   // Finer control: nullopt means kernel32 does not export the function.
   void SetWow64Process2(std::optional<platform::Wow64Machines> answer) { wow64Process2_ = answer; }
   void SetWow64Process(std::optional<bool> answer) { wow64Process_ = answer; }
+  // false: kernel32 does not export Wow64EnableWow64FsRedirection.
+  void SetFsRedirectionExported(bool exported) { fsRedirectionExported_ = exported; }
   void SetVersion(platform::OsVersion version) { version_ = version; }
   // nullopt: SHGetSpecialFolderPathW fails for this folder.
   void SetSpecialFolder(int csidl, std::optional<std::wstring> path);
@@ -75,6 +80,10 @@ class FakeSystemFacts : public platform::ISystemFacts {
   std::vector<std::wstring> LibrariesStillLoaded();  // loaded and not yet freed
   std::vector<std::wstring> EnabledPrivileges() const { return privileges_; }
   uint64_t SleptMilliseconds() const { return slept_; }
+  // The file-system redirection switch (on at first) and every call made to
+  // it, in order ("off", "on").
+  bool FsRedirectionEnabled() const { return fsRedirectionEnabled_; }
+  std::vector<std::wstring> FsRedirectionCalls() const { return fsRedirectionCalls_; }
 
   struct LibraryState;
 
@@ -82,6 +91,9 @@ class FakeSystemFacts : public platform::ISystemFacts {
   platform::OsVersion version_{10, 0, 19045, 0};
   std::optional<platform::Wow64Machines> wow64Process2_;
   std::optional<bool> wow64Process_;
+  bool fsRedirectionExported_ = true;
+  bool fsRedirectionEnabled_ = true;
+  std::vector<std::wstring> fsRedirectionCalls_;
   std::map<int, std::optional<std::wstring>> specialFolders_;
   std::wstring systemDirectory_ = L"C:\\Windows\\system32";
   std::wstring moduleFileName_ = L"C:\\Tools\\Orvello.exe";

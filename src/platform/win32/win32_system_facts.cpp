@@ -80,6 +80,13 @@ std::optional<bool> Win32SystemFacts::IsWow64Process() {
   return wow64 != FALSE;
 }
 
+std::optional<bool> Win32SystemFacts::EnableWow64FsRedirection(bool enable) {
+  using Fn = BOOLEAN(WINAPI*)(BOOLEAN);
+  auto fn = Kernel32Function<Fn>("Wow64EnableWow64FsRedirection");
+  if (!fn) return std::nullopt;
+  return fn(enable ? TRUE : FALSE) != FALSE;
+}
+
 Result<std::wstring> Win32SystemFacts::SpecialFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
   if (!::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) {

@@ -1,7 +1,7 @@
 #pragma once
 // ISystemFacts over the kernel, shell and token calls. Functions that older
-// systems lack (IsWow64Process2, IsWow64Process, SetThreadUILanguage,
-// RtlGetVersion) are looked up at run time.
+// systems lack (IsWow64Process2, IsWow64Process, Wow64EnableWow64FsRedirection,
+// SetThreadUILanguage, RtlGetVersion) are looked up at run time.
 #include "platform/system_facts.h"
 
 namespace orvello::win32 {
@@ -28,6 +28,7 @@ class Win32SystemFacts : public platform::ISystemFacts {
   bool VersionAtLeast(uint32_t major, uint32_t minor, uint16_t servicePackMajor) override;
   std::optional<platform::Wow64Machines> IsWow64Process2() override;
   std::optional<bool> IsWow64Process() override;
+  std::optional<bool> EnableWow64FsRedirection(bool enable) override;
   platform::Result<std::wstring> SpecialFolder(int csidl) override;
   std::wstring SystemDirectory() override;
   std::wstring ModuleFileName() override;
