@@ -18,6 +18,7 @@
 #include "platform/fake/fake_machine.h"
 #include "shell/message_log.h"
 #include "system/text.h"
+#include "support/recording_log.h"
 
 namespace orvello {
 namespace {
@@ -26,12 +27,7 @@ using Lines = std::vector<std::pair<std::wstring, uint32_t>>;
 using Names = std::vector<std::wstring>;
 using platform::ServiceState;
 
-class RecordingLog : public IMessageLog {
- public:
-  void InsertMsg(const std::wstring& text, uint32_t colour) override { lines.push_back({text, colour}); }
-  void SetText(const std::wstring&) override {}
-  Lines lines;
-};
+using test::RecordingLog;
 
 constexpr char kCatalogue[] = R"(<Drivers><Manufacturers>
   <Manufacturer mode="Acme"><Driver name="Acme LP-40" comment="Label printer"/></Manufacturer>

@@ -17,18 +17,14 @@
 #include "shell/message_log.h"
 #include "system/printer_connection.h"
 #include "system/text.h"
+#include "support/recording_log.h"
 
 namespace orvello {
 namespace {
 
 using Lines = std::vector<std::pair<std::wstring, uint32_t>>;
 
-class RecordingLog : public IMessageLog {
- public:
-  void InsertMsg(const std::wstring& text, uint32_t colour) override { lines.push_back({text, colour}); }
-  void SetText(const std::wstring&) override {}
-  Lines lines;
-};
+using test::RecordingLog;
 
 constexpr char kCatalogue[] = R"(<Drivers><Manufacturers>
   <Manufacturer mode="Acme">

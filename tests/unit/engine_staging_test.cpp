@@ -21,6 +21,7 @@
 #include "shell/message_log.h"
 #include "support/zip_builder.h"
 #include "system/text.h"
+#include "support/recording_log.h"
 
 namespace orvello {
 namespace {
@@ -31,19 +32,7 @@ using Machine = fake::FakeSystemFacts::Machine;
 
 constexpr wchar_t kWork[] = L"C:\\Program Files (x86)\\DudezPrinterDriver\\";
 
-class RecordingLog : public IMessageLog {
- public:
-  void InsertMsg(const std::wstring& text, uint32_t colour) override { lines.push_back({text, colour}); }
-  void SetText(const std::wstring&) override {}
-  std::vector<std::wstring> Red() const {
-    std::vector<std::wstring> out;
-    for (const auto& [text, colour] : lines) {
-      if (colour == kColourRed) out.push_back(text);
-    }
-    return out;
-  }
-  std::vector<std::pair<std::wstring, uint32_t>> lines;
-};
+using test::RecordingLog;
 
 std::string Inf(const std::string& body) {
   return "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Printer\r\n"
