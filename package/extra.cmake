@@ -24,7 +24,7 @@ add_custom_command(
   COMMAND "${Python3_EXECUTABLE}" "${generator}" --catalogue "${ORVELLO_CATALOGUE_XML}" --dat-dir "${model_dir}"
           --inf-dir "${CMAKE_CURRENT_SOURCE_DIR}/zip/Drivers/${ORVELLO_PACKAGE_MODEL}" --check
   COMMAND ${CMAKE_COMMAND} -E touch "${dat_stamp}"
-  DEPENDS "${ORVELLO_CATALOGUE_XML}" "${generator}"
+  DEPENDS "${ORVELLO_CATALOGUE_XML}" "${generator}" "${CMAKE_SOURCE_DIR}/tools/generated_files.py"
   COMMENT "Device-data files of ${ORVELLO_PACKAGE_MODEL}"
   VERBATIM)
 set(extra_outputs "${dat_stamp}")

@@ -16,6 +16,8 @@ import pathlib
 import sys
 from xml.sax.saxutils import escape, quoteattr
 
+from generated_files import write_or_check
+
 PACKAGE_MODEL = "TessarEx"
 USB_PREFIX = "USBPRINT\\QOVA_"
 MODEL_COUNT = 395
@@ -379,21 +381,7 @@ def main():
     validate(models)
     outputs = {"catalogue.xml": catalogue_xml(models), "profiles.xml": profiles_xml()}
 
-    stale = []
-    for file_name, text in outputs.items():
-        path = args.out_dir / file_name
-        data = text.encode("utf-8")
-        if args.check:
-            if not path.exists() or path.read_bytes() != data:
-                stale.append(str(path))
-        else:
-            path.parent.mkdir(parents=True, exist_ok=True)
-            path.write_bytes(data)
-    if stale:
-        print("out of date: " + ", ".join(stale), file=sys.stderr)
-        return 1
-    return 0
-
+    return write_or_check({args.out_dir / name: text.encode("utf-8") for name, text in outputs.items()}, args.check)
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -26,6 +26,8 @@ import os
 import pathlib
 import re
 import sys
+
+from generated_files import write_or_check
 import xml.etree.ElementTree as ET
 
 NATIVE = "Native"
@@ -421,19 +423,7 @@ def main():
         # Stored in lower case; the installer asks for it in mixed case.
         (catalogue.model + "New.cat").lower(): catalogue_file(catalogue),
     }
-    stale = []
-    for file_name, data in outputs.items():
-        path = inf_dir / file_name
-        if args.check:
-            if not path.exists() or path.read_bytes() != data:
-                stale.append(str(path))
-        else:
-            path.parent.mkdir(parents=True, exist_ok=True)
-            path.write_bytes(data)
-    if stale:
-        print("out of date: " + ", ".join(stale), file=sys.stderr)
-        return 1
-    return 0
+    return write_or_check({inf_dir / name: data for name, data in outputs.items()}, args.check)
 
 
 if __name__ == "__main__":
