@@ -33,7 +33,7 @@ bool CApp::InitInstance() {
   ChooseLanguage();
   platform_.system.SetThreadUILanguage(platform_.system.UserDefaultUILanguage());
   LoadLibraries();
-  if (!host_.CreateMainFrame(kApplicationName)) return false;
+  if (!host_.CreateMainFrame(*this, kApplicationName)) return false;
   mainFrameCreated_ = true;
   return true;
 }

@@ -16,6 +16,8 @@
 
 namespace orvello {
 
+class CMainFrame;
+
 inline constexpr const wchar_t* kApplicationName = L"Orvello";
 inline constexpr const wchar_t* kCompanyKey = L"QOVA";
 inline constexpr const wchar_t* kSingleInstanceName = L"9FF1EC1E-3EF5-4B76-A618-2288977D2E05";
@@ -47,6 +49,7 @@ class CApp {
   void ExitInstance();
 
   platform::Platform& platform() { return platform_; }
+  CMyLog& log() { return log_; }
   ProfileSettings& settings() { return settings_; }
 
   // Each setter writes the registry value at once, so field and registry agree.
@@ -75,6 +78,9 @@ class CApp {
   std::unique_ptr<platform::ILibrary> setupApiLib;
   std::unique_ptr<platform::ILibrary> cfgMgrLib;
   std::unique_ptr<platform::ILibrary> bthPropsLib;
+
+  // The main window while it exists (null before and after).
+  CMainFrame* mainFrame = nullptr;
 
   // The UI language chosen at start-up ("English", "ChineseSimplified", ...).
   const std::wstring& startupLanguage() const { return startupLanguage_; }

@@ -8,6 +8,8 @@
 
 namespace orvello {
 
+class CApp;
+
 class IAppHost {
  public:
   virtual ~IAppHost() = default;
@@ -25,8 +27,9 @@ class IAppHost {
   // forward when a second copy broadcasts it.
   virtual void SetActivationMessage(uint32_t message) = 0;
   // Creates the main frame and its window (titled `title`, centred on the
-  // work area of its monitor). False when the frame cannot be created.
-  virtual bool CreateMainFrame(const std::wstring& title) = 0;
+  // work area of its monitor) for the application. False when the frame
+  // cannot be created.
+  virtual bool CreateMainFrame(CApp& app, const std::wstring& title) = 0;
   virtual void DestroyMainFrame() = 0;
   // Runs the message loop until WM_QUIT; returns its exit code.
   virtual int RunMessageLoop() = 0;

@@ -10,6 +10,7 @@
 #include "lang/messages.h"
 #include "shell/message_log.h"
 #include "system/error_text.h"
+#include "system/spooler_service.h"
 #include "system/system_facts.h"
 #include "system/text.h"
 
@@ -17,18 +18,12 @@ namespace orvello {
 
 namespace {
 
-constexpr wchar_t kSpoolerService[] = L"Spooler";
 constexpr wchar_t kTcpMonitorPortOwner[] = L"TCPMON.DLL";  // PORT_INFO_2 pMonitorName of its ports
 // Always this folder: with the redirection off it is the native system
 // folder also for this 32-bit program on 64-bit Windows.
 constexpr wchar_t kMonitorDllFolder[] = L"c:\\Windows\\System32\\";
 constexpr uint32_t kRawPortNumber = 9100;
 constexpr uint32_t kProtocolRaw = 1;
-// A service that does not reach the wanted state in time is reported with
-// ERROR_SERVICE_REQUEST_TIMEOUT.
-constexpr uint32_t kServiceRequestTimeout = 1053;
-constexpr uint32_t kServiceWaitMs = 1000;
-constexpr int kServiceStatusQueries = 36;
 
 void ReportFailure(platform::Platform& platform, const std::wstring& what, uint32_t error) {
   LogMessageColored(kColourRed, Translate(msg::kOpenObjectFailed).c_str(), what.c_str(), static_cast<int>(error),
@@ -38,20 +33,6 @@ void ReportFailure(platform::Platform& platform, const std::wstring& what, uint3
 void ReportCodedFailure(platform::Platform& platform, const wchar_t* message, uint32_t error) {
   LogMessageColored(kColourRed, Translate(message).c_str(), static_cast<int>(error),
                     SystemErrorText(platform.system, error).c_str());
-}
-
-// Waits a second, then looks up to 36 times, a second apart, for the state.
-// The error is the last query's, or the timeout when the queries answered.
-platform::Status WaitForServiceState(platform::Platform& platform, platform::ServiceState wanted) {
-  platform.system.Sleep(kServiceWaitMs);
-  uint32_t error = kServiceRequestTimeout;
-  for (int query = 0; query < kServiceStatusQueries; ++query) {
-    auto state = platform.services.Query(kSpoolerService);
-    if (state && state.value == wanted) return platform::Status::Ok();
-    error = state ? kServiceRequestTimeout : state.error;
-    platform.system.Sleep(kServiceWaitMs);
-  }
-  return platform::Status::Fail(error);
 }
 
 // The 32-bit file-system redirection is off while this lives, and always

@@ -21,7 +21,7 @@ class RecordingHost : public IAppHost {
   bool LoadRichEdit() override { return Note(L"richedit", true); }
   void RegisterControlTypes() override { Note(L"controls", true); }
   void SetActivationMessage(uint32_t message) override { activation = message; }
-  bool CreateMainFrame(const std::wstring& title) override {
+  bool CreateMainFrame(CApp&, const std::wstring& title) override {
     frameTitle = title;
     return Note(L"frame", frameOk);
   }

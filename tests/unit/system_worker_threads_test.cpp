@@ -240,7 +240,7 @@ class UnusedHost : public IAppHost {
   bool LoadRichEdit() override { return false; }
   void RegisterControlTypes() override {}
   void SetActivationMessage(uint32_t) override {}
-  bool CreateMainFrame(const std::wstring&) override { return false; }
+  bool CreateMainFrame(CApp&, const std::wstring&) override { return false; }
   void DestroyMainFrame() override {}
   int RunMessageLoop() override { return 0; }
 };
