@@ -60,7 +60,7 @@ void Win32AppHost::RegisterControlTypes() {}
 
 void Win32AppHost::SetActivationMessage(uint32_t message) { activationMessage_ = message; }
 
-bool Win32AppHost::CreateMainFrame(const std::wstring& title) {
+bool Win32AppHost::CreateMainFrame(CApp&, const std::wstring& title) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &Win32AppHost::WindowProc;

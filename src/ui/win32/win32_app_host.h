@@ -20,7 +20,7 @@ class Win32AppHost : public IAppHost {
   bool LoadRichEdit() override;
   void RegisterControlTypes() override;
   void SetActivationMessage(uint32_t message) override;
-  bool CreateMainFrame(const std::wstring& title) override;
+  bool CreateMainFrame(CApp& app, const std::wstring& title) override;
   void DestroyMainFrame() override;
   int RunMessageLoop() override;
 
