@@ -1,6 +1,8 @@
 # Package files made at build time, written below ${CMAKE_BINARY_DIR}/package/extra,
 # which make_zip.cmake copies over the staged tree:
 #   both builds:   Drivers/<model>/<driver name>.dat, one per catalogue model
+#                  images/title/*.png, images/port/*.png and images/Loading/1..8.png
+#                  (tools/gen_images.py)
 #   Windows build: Drivers/devcon32.exe, devconXP32.exe, devcon64.exe, devconARM64.exe
 #                  and Drivers/<model>/{i386,amd64,arm64}/ with the sample driver's DLLs
 # The INF and the catalogue file are committed in package/zip; generating
@@ -28,6 +30,25 @@ add_custom_command(
   COMMENT "Device-data files of ${ORVELLO_PACKAGE_MODEL}"
   VERBATIM)
 set(extra_outputs "${dat_stamp}")
+
+# The skin's pictures are drawn by ImageMagick (installed by scripts/setup).
+find_program(ORVELLO_IMAGEMAGICK NAMES convert magick REQUIRED)
+set(image_generator "${CMAKE_SOURCE_DIR}/tools/gen_images.py")
+set(skin_images "")
+foreach(glyph IN ITEMS lang about deviceinfo printers min max restore close)
+  list(APPEND skin_images "${extra_dir}/images/title/${glyph}.png")
+endforeach()
+list(APPEND skin_images "${extra_dir}/images/port/bluetooth.png")
+foreach(frame RANGE 1 8)
+  list(APPEND skin_images "${extra_dir}/images/Loading/${frame}.png")
+endforeach()
+add_custom_command(
+  OUTPUT ${skin_images}
+  COMMAND "${Python3_EXECUTABLE}" "${image_generator}" --out-dir "${extra_dir}" --convert "${ORVELLO_IMAGEMAGICK}"
+  DEPENDS "${image_generator}" "${CMAKE_SOURCE_DIR}/tools/generated_files.py"
+  COMMENT "Skin images"
+  VERBATIM)
+list(APPEND extra_outputs ${skin_images})
 
 if(ORVELLO_WINDOWS)
   # <target>|<where the file comes from>|<path below extra/>. The i686

@@ -86,6 +86,8 @@ MESSAGES = [
     # Ports and monitors.
     ("kOpenObjectFailed", "%s失败. 错误码: %d. 错误描述: %s.", "%sFailed Error code:%d. Error description:%s."),
     ("kBluetoothPortNotFound", "未找到蓝牙设备端口.", "Bluetooth device port not found."),
+    ("kBluetoothInstallUnavailable", "此版本不支持安装蓝牙打印机.",
+     "Bluetooth printer installation is not available in this build."),
     ("kAddMonitorFailed", "安装监视器失败. 错误码: %d. 错误描述: %s.",
      "Installation of monitor failed Error code:%d. Error description:%s."),
 

@@ -7,7 +7,7 @@ namespace orvello::msg {
 
 namespace {
 
-constexpr std::array<const wchar_t*, 50> kAllKeys{
+constexpr std::array<const wchar_t*, 51> kAllKeys{
     kOpenSpoolerFailed,
     kStopSpoolerFailed,
     kRestartSpoolerFailed,
@@ -43,6 +43,7 @@ constexpr std::array<const wchar_t*, 50> kAllKeys{
     kDriverUpgraded,
     kOpenObjectFailed,
     kBluetoothPortNotFound,
+    kBluetoothInstallUnavailable,
     kAddMonitorFailed,
     kPrinterAdded,
     kAddPrinterFailed,

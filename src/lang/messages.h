@@ -42,6 +42,7 @@ inline constexpr const wchar_t* kUpgradeDriverPackageMissing = L"升级打印机
 inline constexpr const wchar_t* kDriverUpgraded = L"升级打印机驱动成功: %s. ";
 inline constexpr const wchar_t* kOpenObjectFailed = L"%s失败. 错误码: %d. 错误描述: %s.";
 inline constexpr const wchar_t* kBluetoothPortNotFound = L"未找到蓝牙设备端口.";
+inline constexpr const wchar_t* kBluetoothInstallUnavailable = L"此版本不支持安装蓝牙打印机.";
 inline constexpr const wchar_t* kAddMonitorFailed = L"安装监视器失败. 错误码: %d. 错误描述: %s.";
 inline constexpr const wchar_t* kPrinterAdded = L"添加打印机成功: %s. ";
 inline constexpr const wchar_t* kAddPrinterFailed = L"添加打印机: %s. 失败. 错误码: %d. 错误描述: %s.";

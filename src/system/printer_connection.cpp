@@ -22,6 +22,10 @@ void PrinterConnection::Close() {
 }
 
 bool OpenPrinterConnection(PrinterConnection& connection, const std::wstring& printerName) {
+  return OpenPrinterConnection(connection, printerName, nullptr);
+}
+
+bool OpenPrinterConnection(PrinterConnection& connection, const std::wstring& printerName, uint32_t* error) {
   connection.Close();
   platform::Platform& p = connection.platform();
   auto opened = p.spooler.OpenPrinter(printerName, platform::kPrinterAllAccess);
@@ -30,6 +34,7 @@ bool OpenPrinterConnection(PrinterConnection& connection, const std::wstring& pr
   if (!opened) {
     p.debug.Write(FormatText(L"OpenPrinter(%s) error = %d, %s", printerName.c_str(), opened.error,
                              SystemErrorText(p.system, opened.error).c_str()));
+    if (error) *error = opened.error;
     return false;
   }
   connection.Own(std::move(opened.value));

@@ -62,6 +62,8 @@ class PrinterConnection {
 // connection (closing what it owned before). Failure is written to the
 // debug output only.
 bool OpenPrinterConnection(PrinterConnection& connection, const std::wstring& printerName);
+// The same; on failure `error` (when not null) gets the code of the last attempt.
+bool OpenPrinterConnection(PrinterConnection& connection, const std::wstring& printerName, uint32_t* error);
 
 // PRINTER_INFO_2 of the connection's printer; nullopt when there is no
 // printer or the spooler does not answer.

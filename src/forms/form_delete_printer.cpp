@@ -1,0 +1,13 @@
+#include "forms/form_delete_printer.h"
+
+namespace orvello {
+
+void CFormDeletePrinter::InitForm() {
+  grid_ = FindControl(L"grid_delete_printer");
+  findKey_ = FindControl(L"text_delete_printer_find_key");
+  listAll_ = FindControl(L"chk_list_all_printers");
+}
+
+void CFormDeletePrinter::EnterDeletePrinterPage() { SelectPage(L"form_delete_printer"); }
+
+}  // namespace orvello

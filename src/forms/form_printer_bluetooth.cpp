@@ -1,0 +1,15 @@
+#include "forms/form_printer_bluetooth.h"
+
+#include "forms/form_printer_search.h"
+
+namespace orvello {
+
+void CFormPrinterBluetooth::InitForm() {
+  grid_ = FindControl(L"grid_printer_bluetooth");
+  picture_ = FindControl(L"pic_loading_search_bluetooth");
+  SetLoadingFrames(picture_);
+}
+
+void CFormPrinterBluetooth::EnterBluetoothPage() { SelectPage(L"form_printer_bluetooth"); }
+
+}  // namespace orvello
