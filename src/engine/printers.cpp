@@ -84,7 +84,10 @@ PrinterDataText GetPrinterDataText(PrinterConnection& printer, const std::wstrin
   if (!handle) return {};
   uint32_t needed = 0;
   auto probe = handle->GetPrinterDataEx(key, valueName, 0, &needed);
-  if (probe.error != platform::err::kMoreData) return {};
+  // An empty value fits the empty buffer, so Windows answers ERROR_SUCCESS
+  // for it; a spooler that answers ERROR_MORE_DATA with a size of 0 means
+  // the same empty value, and it is not found either.
+  if (probe.error != platform::err::kMoreData || needed == 0) return {};
 
   // The values this system writes carry no NUL; leave room to end the text.
   uint32_t size = std::max(kMinimumDataBuffer, needed) + sizeof(uint16_t);

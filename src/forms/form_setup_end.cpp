@@ -39,7 +39,6 @@ void CFormSetupEnd::StartInstallation() {
 }
 
 int CFormSetupEnd::RunLoadingDialog(IEngineOperations& engine) {
-  if (loadingDialog_) return loadingDialog_(engine);
   return orvello::RunLoadingDialog(app_, GetFrame(), engine);
 }
 

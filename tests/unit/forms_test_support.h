@@ -72,6 +72,8 @@ class WizardTest : public ShellTest {
     package_ = PackageArchive::Open(StagingZip());
     ASSERT_TRUE(package_) << "the built package is missing";
     SetCurrentPackage(package_.get());
+    savedFolder_ = AppLanguage().CurrentFolder();
+    savedLanguage_ = AppLanguage().CurrentLanguageName();
     SetLanguage(L"Lang\\English", L"English");
     RegisterProgramControls(machine_.system);
     app_.settings().SetRegistryKey(kCompanyKey, kApplicationName);
@@ -80,6 +82,8 @@ class WizardTest : public ShellTest {
   void TearDown() override {
     CloseWizard();
     SetCurrentPackage(nullptr);
+    // Other tests expect the messages as written.
+    SetLanguage(savedFolder_, savedLanguage_);
   }
   void CloseWizard() {
     if (frame_) frame_->Destroy();
@@ -274,6 +278,7 @@ class WizardTest : public ShellTest {
   }
 
   std::unique_ptr<PackageArchive> package_;
+  std::wstring savedFolder_, savedLanguage_;
   PageRecorder recorder_;
   std::unique_ptr<CMainFrame> frame_;
 };

@@ -4,7 +4,10 @@
 // this header, so the names below are the whole contract.
 //
 // Every native control of a toolkit window carries two window properties:
-//   "OrvelloName": a global atom holding the control's toolkit name;
+//   "OrvelloName": a global atom holding kNamePrefix + the control's
+//                  toolkit name (atoms ignore letter case, so the prefix
+//                  keeps a name from meeting an older atom such as a
+//                  window class name, whose spelling it would take);
 //   "OrvelloKind": the control's ui::ControlKind plus one.
 // Window properties and global atoms live in the window manager (on Wine:
 // in the wineserver), so GetPropW and GlobalGetAtomNameW answer them in
@@ -24,6 +27,7 @@ namespace orvello::ui::win32 {
 
 inline constexpr wchar_t kNameProperty[] = L"OrvelloName";
 inline constexpr wchar_t kKindProperty[] = L"OrvelloKind";
+inline constexpr wchar_t kNamePrefix[] = L"OrvelloControl:";
 inline constexpr wchar_t kActionMessageName[] = L"OrvelloUiAction";
 
 enum class UiAction : uint32_t {
@@ -44,13 +48,21 @@ inline UiAction UnpackAction(LPARAM value) { return static_cast<UiAction>(static
 inline int UnpackRow(LPARAM value) { return static_cast<int>((static_cast<uint32_t>(value) >> 8) & 0xFFFF); }
 inline int UnpackColumn(LPARAM value) { return static_cast<int>((static_cast<uint32_t>(value) >> 24) & 0x7F); }
 
+// The layout tags of ui::ControlKind, in its order, for drivers that list
+// controls without linking the toolkit.
+inline constexpr const wchar_t* kKindNames[] = {
+    L"Container", L"VerticalLayout", L"HorizontalLayout", L"TabLayout", L"ChildLayout", L"Label",
+    L"Text",      L"Button",         L"Option",           L"CheckBox",  L"Edit",        L"Progress",
+    L"Picture",   L"Combo",          L"Grid",             L"RichEdit",  L"Tree"};
+
 // The toolkit name of a native control; "" when it has none.
 inline std::wstring ControlNameOf(HWND window) {
   auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropW(window, kNameProperty)));
   if (atom == 0) return {};
   wchar_t buffer[256] = {};
-  UINT n = GlobalGetAtomNameW(atom, buffer, 256);
-  return std::wstring(buffer, n);
+  std::wstring name(buffer, GlobalGetAtomNameW(atom, buffer, 256));
+  std::wstring prefix = kNamePrefix;
+  return name.compare(0, prefix.size(), prefix) == 0 ? name.substr(prefix.size()) : std::wstring();
 }
 
 // The ui::ControlKind number of a native control; -1 when it has none.

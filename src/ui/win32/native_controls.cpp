@@ -234,7 +234,7 @@ void CreateNativeControls(NativeFrame& frame, Control& subtree) {
       native->hwnd = hwnd;
       native->frame = &frame;
       if (!subtree.Name().empty()) {
-        native->nameAtom = GlobalAddAtomW(subtree.Name().c_str());
+        native->nameAtom = GlobalAddAtomW((kNamePrefix + subtree.Name()).c_str());
         SetPropW(hwnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(native->nameAtom)));
       }
       SetPropW(hwnd, kKindProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(subtree.Kind()) + 1));
@@ -275,14 +275,13 @@ void UpdateNativeControl(NativeFrame& frame, Control& control, Change what, int 
     EnableSubtree(frame, control);
     return;
   }
-  NativeControl* native = NativeOf(control);
-  if (what == Change::kStyle || what == Change::kVisible || what == Change::kSelected) {
+  if (control.IsContainer() && what == Change::kStyle) {
     // Containers' colours are painted by the window itself.
-    if (control.IsContainer() && what == Change::kStyle) {
-      RECT r = ToNative(control.Pos(), frame.backend->Scale());
-      InvalidateRect(frame.hwnd, &r, TRUE);
-    }
+    RECT r = ToNative(control.Pos(), frame.backend->Scale());
+    InvalidateRect(frame.hwnd, &r, TRUE);
+    return;
   }
+  NativeControl* native = NativeOf(control);
   if (!native) return;
   switch (control.Kind()) {
     case ControlKind::kGrid:

@@ -47,13 +47,14 @@ void PaintBackgrounds(NativeFrame& frame, HDC dc, const Control& control) {
   RECT r = ToNative(control.Pos(), scale);
   if (control.BkColor() && control.BkColor()->Alpha() != 0)
     FillRect(dc, &r, frame.brushes.Get(control.BkColor()->ToColorRef()));
-  if (control.BorderColor() && control.BorderColor()->Alpha() != 0 && !HasNativeWindow(control))
-    FrameRect(dc, &r, frame.brushes.Get(control.BorderColor()->ToColorRef()));
   if (control.Kind() == ControlKind::kTabLayout) {
     if (Control* page = static_cast<const TabLayout&>(control).SelectedChild()) PaintBackgrounds(frame, dc, *page);
-    return;
+  } else {
+    for (size_t i = 0; i < control.ChildCount(); ++i) PaintBackgrounds(frame, dc, *control.ChildAt(i));
   }
-  for (size_t i = 0; i < control.ChildCount(); ++i) PaintBackgrounds(frame, dc, *control.ChildAt(i));
+  // The border goes over the children's colours, as a frame around them.
+  if (control.BorderColor() && control.BorderColor()->Alpha() != 0 && !HasNativeWindow(control))
+    FrameRect(dc, &r, frame.brushes.Get(control.BorderColor()->ToColorRef()));
 }
 
 void Paint(NativeFrame& frame) {
@@ -85,6 +86,14 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   if (!frame || frame->destroying) return DefWindowProcW(hwnd, message, wParam, lParam);
   Window& window = *frame->window;
   if (message == frame->backend->ActionMessage()) return CarryOutAction(*frame, wParam, lParam);
+  if (message != 0 && message == frame->backend->ActivationMessage()) {
+    if (!window.Owner() && window.IsShown()) {
+      if (IsIconic(hwnd)) window.Restore();
+      ShowWindow(hwnd, SW_SHOW);
+      SetForegroundWindow(hwnd);
+    }
+    return 0;
+  }
   switch (message) {
     case WM_NCHITTEST: {
       LRESULT hit = DefWindowProcW(hwnd, message, wParam, lParam);
@@ -232,6 +241,7 @@ std::shared_ptr<NativeFrame> CreateFrame(Win32Backend& backend, Window& window) 
   frame->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, instance,
                                    nullptr);
+  if (frame->tooltip) SendMessageW(frame->tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(frame->defaultFont), FALSE);
   Centre(*frame, owner, width, height);
   if (Control* root = window.Root()) CreateNativeControls(*frame, *root);
   PostLayout(*frame);
@@ -278,6 +288,8 @@ void ApplyWindowState(NativeFrame& frame) {
     // The native controls were hidden while the window was.
     PlaceNativeControls(frame);
     SetForegroundWindow(frame.hwnd);
+    // Focus rectangles appear once the keyboard is used, as in dialogs.
+    SendMessageW(frame.hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     FocusFirst(frame);
   }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/win32/dpi_fonts.h"
+#include "ui/win32/native_controls.h"
 #include "ui/win32/win32_backend.h"
 
 namespace orvello::ui::win32 {
@@ -31,11 +32,10 @@ void SetColumns(NativeFrame& frame, Grid& grid, HWND list) {
 }
 
 void SetRowHeight(NativeFrame& frame, Grid& grid, HWND list) {
-  int height = grid.RowHeight(grid.RowCount() > 1 ? 1 : 0);
-  // The list takes its row height from the small image list.
+  // The list takes its row height from the small image list; the model
+  // answers its row height only for data rows.
   int rowHeight = 0;
   for (int row = 1; row < grid.RowCount(); ++row) rowHeight = std::max(rowHeight, grid.RowHeight(row));
-  if (rowHeight == 0) rowHeight = height;
   if (rowHeight <= 0) return;
   HIMAGELIST images = ImageList_Create(1, Scaled(rowHeight, frame.backend->Scale()), ILC_COLOR32, 0, 0);
   HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
@@ -111,7 +111,7 @@ void UpdateGrid(NativeFrame& frame, Grid& grid, NativeControl& native, Change wh
       ShowSelection(grid, native);
       return;
     case Change::kStyle:
-      SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(frame.defaultFont), TRUE);
+      SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(frame, grid)), TRUE);
       return;
     default:
       return;

@@ -164,7 +164,12 @@ bool Win32Backend::TranslateKey(const MSG& message) {
   if (!window.AcceptsInput()) return false;
   int key = static_cast<int>(message.wParam);
   Control* focused = ControlOfHwnd(*frame, GetFocus());
+  // An open drop-down list keeps its own keys.
+  if (focused && focused->Kind() == ControlKind::kCombo &&
+      SendMessageW(ControlHandleOf(*focused), CB_GETDROPPEDSTATE, 0, 0))
+    return false;
   if (key == VK_TAB && !IsKeyDown(VK_CONTROL)) {
+    SendMessageW(frame->hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     HWND next = GetNextDlgTabItem(frame->hwnd, GetFocus(), IsKeyDown(VK_SHIFT));
     if (next) {
       SetFocus(next);
@@ -181,9 +186,6 @@ bool Win32Backend::TranslateKey(const MSG& message) {
     }
   }
   if (key == VK_ESCAPE) {
-    if (focused && focused->Kind() == ControlKind::kCombo &&
-        SendMessageW(ControlHandleOf(*focused), CB_GETDROPPEDSTATE, 0, 0))
-      return false;
     if (Control* cancel = ButtonWith(window, L"cancel"))
       cancel->Activate();
     else

@@ -37,6 +37,10 @@ class Win32Backend : public ui::IBackend {
   double Scale() const { return scale_; }
   SkinImages& Images() { return images_; }
   UINT ActionMessage() const { return actionMessage_; }
+  // The registered message a second copy of the program broadcasts: a
+  // toolkit window without owner that receives it comes forward.
+  void SetActivationMessage(UINT message) { activationMessage_ = message; }
+  UINT ActivationMessage() const { return activationMessage_; }
   // The helper window exists: posted work and timers can run.
   bool IsReady() const { return helper_ != nullptr; }
 
@@ -86,6 +90,7 @@ class Win32Backend : public ui::IBackend {
   SkinImages images_;
   HWND helper_ = nullptr;
   UINT actionMessage_ = 0;
+  UINT activationMessage_ = 0;
   std::atomic<bool> wakePending_{false};
   std::map<std::pair<const Window*, uint32_t>, UINT_PTR> timerIds_;
   std::map<UINT_PTR, TimerTarget> timers_;
