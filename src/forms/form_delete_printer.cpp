@@ -1,5 +1,7 @@
 #include "forms/form_delete_printer.h"
 
+#include "forms/form_main.h"
+
 namespace orvello {
 
 void CFormDeletePrinter::InitForm() {
@@ -9,5 +11,13 @@ void CFormDeletePrinter::InitForm() {
 }
 
 void CFormDeletePrinter::EnterDeletePrinterPage() { SelectPage(L"form_delete_printer"); }
+
+void CFormDeletePrinter::OnClick(ui::Notification& msg) {
+  if (msg.IsFrom(L"btn_delete_printer_pre")) {
+    forms_.formMain->ShowMainForm();
+  } else if (msg.IsFrom(L"btn_delete_printer_cancel")) {
+    CloseWizard();
+  }
+}
 
 }  // namespace orvello

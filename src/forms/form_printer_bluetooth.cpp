@@ -1,5 +1,7 @@
 #include "forms/form_printer_bluetooth.h"
 
+#include "forms/form_printer_port.h"
+
 #include "forms/form_printer_search.h"
 
 namespace orvello {
@@ -11,5 +13,13 @@ void CFormPrinterBluetooth::InitForm() {
 }
 
 void CFormPrinterBluetooth::EnterBluetoothPage() { SelectPage(L"form_printer_bluetooth"); }
+
+void CFormPrinterBluetooth::OnClick(ui::Notification& msg) {
+  if (msg.IsFrom(L"btn_form_printer_bluetooth_pre")) {
+    forms_.formPrinterPort->EnterPortPage();
+  } else if (msg.IsFrom(L"btn_form_printer_bluetooth_cancel")) {
+    CloseWizard();
+  }
+}
 
 }  // namespace orvello

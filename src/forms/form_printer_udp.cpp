@@ -1,5 +1,7 @@
 #include "forms/form_printer_udp.h"
 
+#include "forms/form_printer_mode2.h"
+
 #include "forms/form_printer_search.h"
 
 namespace orvello {
@@ -12,5 +14,14 @@ void CFormPrinterUdp::InitForm() {
 }
 
 void CFormPrinterUdp::EnterUdpPage() { SelectPage(L"form_printer_udp"); }
+
+void CFormPrinterUdp::OnClick(ui::Notification& msg) {
+  if (msg.IsFrom(L"btn_form_printer_udp_pre")) {
+    forms_.formPrinterMode2->FillNetworkModelList();
+    SelectPage(L"form_printer_mode2");
+  } else if (msg.IsFrom(L"btn_form_printer_udp_cancel")) {
+    CloseWizard();
+  }
+}
 
 }  // namespace orvello

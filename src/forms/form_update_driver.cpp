@@ -1,5 +1,7 @@
 #include "forms/form_update_driver.h"
 
+#include "forms/form_main.h"
+
 namespace orvello {
 
 void CFormUpdateDriver::InitForm() {
@@ -8,5 +10,13 @@ void CFormUpdateDriver::InitForm() {
 }
 
 void CFormUpdateDriver::EnterUpdateDriverPage() { SelectPage(L"form_update_driver"); }
+
+void CFormUpdateDriver::OnClick(ui::Notification& msg) {
+  if (msg.IsFrom(L"btn_update_driver_pre")) {
+    forms_.formMain->ShowMainForm();
+  } else if (msg.IsFrom(L"btn_update_driver_cancel")) {
+    CloseWizard();
+  }
+}
 
 }  // namespace orvello

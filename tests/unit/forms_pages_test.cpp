@@ -4,7 +4,13 @@
 // filters and the port types offered per manufacturer.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "forms/form_custom_port.h"
+#include "forms/form_delete_printer.h"
+#include "forms/form_printer_bluetooth.h"
+#include "forms/form_printer_udp.h"
+#include "forms/form_update_driver.h"
 #include "forms/form_main.h"
 #include "forms/form_printer_driver.h"
 #include "forms/form_custom_printer_mode.h"
@@ -509,6 +515,40 @@ TEST_F(WizardPages, AddingAPortThroughAMonitorRefillsTheList) {
   ASSERT_TRUE(Click(L"btn_add_port"));
   auto names = Column(L"grid_custom_port");
   EXPECT_NE(std::find(names.begin(), names.end(), L"COM12:"), names.end());
+}
+
+// The pages of later steps are reachable already; their Previous and
+// Cancel must not leave the user stuck there.
+TEST_F(WizardPages, LaterPagesLeadBackAndOut) {
+  struct Case {
+    std::function<void(WizardForms&)> enter;
+    const wchar_t* previous;
+    const wchar_t* pageBefore;
+    const wchar_t* cancel;
+  };
+  const std::vector<Case> cases = {
+      {[](WizardForms& f) { f.formDeletePrinter->EnterDeletePrinterPage(); }, L"btn_delete_printer_pre", L"form_main",
+       L"btn_delete_printer_cancel"},
+      {[](WizardForms& f) { f.formUpdateDriver->EnterUpdateDriverPage(); }, L"btn_update_driver_pre", L"form_main",
+       L"btn_update_driver_cancel"},
+      {[](WizardForms& f) { f.formPrinterBluetooth->EnterBluetoothPage(); }, L"btn_form_printer_bluetooth_pre",
+       L"form_printer_port", L"btn_form_printer_bluetooth_cancel"},
+      {[](WizardForms& f) { f.formPrinterUdp->EnterUdpPage(); }, L"btn_form_printer_udp_pre", L"form_printer_mode2",
+       L"btn_form_printer_udp_cancel"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.previous));
+    CloseWizard();
+    OpenWizard();
+    c.enter(Forms());
+    ASSERT_TRUE(Click(c.previous));
+    EXPECT_EQ(Page(), c.pageBefore);
+    c.enter(Forms());
+    ASSERT_TRUE(Click(c.cancel));
+    backend_.Pump();
+    EXPECT_FALSE(frame_->IsCreated());
+    EXPECT_EQ(frame_->Result(), 2);
+  }
 }
 
 }  // namespace

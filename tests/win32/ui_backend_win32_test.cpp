@@ -64,7 +64,7 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
         </HorizontalLayout>
       </VerticalLayout>
       <VerticalLayout name="page2">
-        <Grid name="grid" checkbox="true" rowheight="22"><Column text="Model" width="120"/><Column text="Port" width="80"/></Grid>
+        <Grid name="grid" checkbox="true" rowheight="22" headerheight="30"><Column text="Model" width="120"/><Column text="Port" width="80"/></Grid>
         <RichEdit name="log" height="60"/>
         <Tree name="tree" height="60"/>
         <Picture name="pic" image="images\x.png" height="20"/>
@@ -305,6 +305,15 @@ TEST_F(BackendTest, GridRowsChecksAndColoursReachTheListView) {
   };
   EXPECT_FALSE(checked(0));
   EXPECT_TRUE(checked(1));
+
+  // Rows and header are as high as the layout says.
+  RECT firstRow{};
+  firstRow.left = LVIR_BOUNDS;
+  SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&firstRow));
+  EXPECT_EQ(firstRow.bottom - firstRow.top, 22);
+  RECT header;
+  GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)), &header);
+  EXPECT_EQ(header.bottom - header.top, 30);
 
   // Header row 0 holds the column texts.
   LVCOLUMNW column{};

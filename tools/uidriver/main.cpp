@@ -11,7 +11,7 @@
 //   list <class>                             one line per named control: name kind visible enabled text
 //   find <class> <name>                      the control exists
 //   visible <class> <name>                   the control is shown
-//   enabled <class> <name>                   the control can be used
+//   enabled <class> <name>                   the control and its window take input
 //   click <class> <name>                     a click on a button, option or check box
 //   settext <class> <name> <text>            types the text into an edit box (replaces it)
 //   gettext <class> <name>                   prints the control's text
@@ -174,18 +174,20 @@ int ControlCommand(const std::wstring& command, HWND top, int argc, wchar_t** ar
     return kNo;
   }
   if (command == L"visible") return IsWindowVisible(control) ? kOk : kNo;
-  if (command == L"enabled") return IsWindowEnabled(control) ? kOk : kNo;
+  // A window waiting for its modal dialog takes no input, whatever its controls say.
+  bool usable = IsWindowVisible(control) && IsWindowEnabled(control) && IsWindowEnabled(top);
+  if (command == L"enabled") return IsWindowEnabled(control) && IsWindowEnabled(top) ? kOk : kNo;
   if (command == L"gettext") {
     Print(TextOf(control));
     return kOk;
   }
   if (command == L"click") {
-    if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return kNo;
+    if (!usable) return kNo;
     return PostMessageW(control, BM_CLICK, 0, 0) ? kOk : kNo;
   }
   if (command == L"settext") {
     if (argc < 5) return kBadArguments;
-    if (!IsWindowVisible(control) || !IsWindowEnabled(control)) return kNo;
+    if (!usable) return kNo;
     // An edit box tells its window of WM_SETTEXT with EN_CHANGE, as of typing.
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), SMTO_ABORTIFHUNG,

@@ -141,6 +141,11 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       if (Control* control = ControlOfHwnd(*frame, reinterpret_cast<HWND>(wParam)))
         if (control->Kind() == ControlKind::kGrid) AskForShownRows(*frame, static_cast<Grid&>(*control));
       return 0;
+    case kMsgSyncRows:
+      if (Control* control = ControlOfHwnd(*frame, reinterpret_cast<HWND>(wParam)))
+        if (control->Kind() == ControlKind::kGrid && NativeOf(*control))
+          SyncGridRows(*frame, static_cast<Grid&>(*control), *NativeOf(*control));
+      return 0;
     case kMsgFillTree:
       if (Control* control = ControlOfHwnd(*frame, reinterpret_cast<HWND>(wParam)))
         if (control->Kind() == ControlKind::kTree && NativeOf(*control))

@@ -37,7 +37,10 @@ void SetRowHeight(NativeFrame& frame, Grid& grid, HWND list) {
   int rowHeight = 0;
   for (int row = 1; row < grid.RowCount(); ++row) rowHeight = std::max(rowHeight, grid.RowHeight(row));
   if (rowHeight <= 0) return;
-  HIMAGELIST images = ImageList_Create(1, Scaled(rowHeight, frame.backend->Scale()), ILC_COLOR32, 0, 0);
+  // Grid lines add a pixel below every row.
+  int imageHeight = Scaled(rowHeight, frame.backend->Scale()) - 1;
+  if (imageHeight < 1) return;
+  HIMAGELIST images = ImageList_Create(1, imageHeight, ILC_COLOR32, 0, 0);
   HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
       SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
   if (old) ImageList_Destroy(old);
@@ -71,6 +74,23 @@ void ClickCheckBox(NativeFrame& frame, Grid& grid, int row) {
   if (grid.IsChecked(row, 0) == before) grid.UserSetCheck(row, 0, !before);
 }
 
+// The header's own height follows its font; the layout's `headerheight`
+// replaces it.
+LRESULT CALLBACK HeaderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR height) {
+  if (message == HDM_LAYOUT) {
+    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    auto* layout = reinterpret_cast<HDLAYOUT*>(lParam);
+    if (layout && layout->prc && layout->pwpos) {
+      int cy = static_cast<int>(height);
+      layout->pwpos->cy = cy;
+      layout->prc->top = layout->pwpos->y + cy;
+    }
+    return result;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &HeaderProc, 1);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND CreateGridWindow(NativeFrame& frame, Grid& grid, int id) {
@@ -83,6 +103,10 @@ HWND CreateGridWindow(NativeFrame& frame, Grid& grid, int id) {
   if (grid.HasCheckBoxColumn()) extended |= LVS_EX_CHECKBOXES;
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
   if (grid.HasCheckBoxColumn()) SendMessageW(list, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+  if (grid.HeaderHeight() > 0)
+    if (HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)))
+      SetWindowSubclass(header, &HeaderProc, 1,
+                        static_cast<DWORD_PTR>(Scaled(grid.HeaderHeight(), frame.backend->Scale())));
   SetColumns(frame, grid, list);
   SetRowHeight(frame, grid, list);
   SetCount(grid, list);
@@ -96,16 +120,13 @@ void UpdateGrid(NativeFrame& frame, Grid& grid, NativeControl& native, Change wh
         SetColumns(frame, grid, native.hwnd);
         return;
       }
-      if (SendMessageW(native.hwnd, LVM_GETITEMCOUNT, 0, 0) != grid.RowCount() - 1) {
-        SetCount(grid, native.hwnd);
-        SetRowHeight(frame, grid, native.hwnd);
-        ShowSelection(grid, native);
+      // A form fills a list row by row and cell by cell; the list view
+      // catches up once, when the UI thread is next idle, instead of after
+      // every change (hundreds of rows took tens of seconds otherwise).
+      if (!native.rowsPosted) {
+        native.rowsPosted = true;
+        PostMessageW(frame.hwnd, kMsgSyncRows, reinterpret_cast<WPARAM>(native.hwnd), 0);
       }
-      if (item > 0)
-        SendMessageW(native.hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(item - 1), item - 1);
-      else
-        InvalidateRect(native.hwnd, nullptr, FALSE);
-      if (grid.IsVirtual() && grid.NeedsDraw()) PostMessageW(frame.hwnd, kMsgAskRows, reinterpret_cast<WPARAM>(native.hwnd), 0);
       return;
     case Change::kSelected:
       ShowSelection(grid, native);
@@ -130,6 +151,17 @@ void AskForShownRows(NativeFrame& frame, Grid& grid) {
   native->drawnFirst = first;
   native->drawnLast = last;
   grid.RequestDraw(first, last);
+}
+
+void SyncGridRows(NativeFrame& frame, Grid& grid, NativeControl& native) {
+  native.rowsPosted = false;
+  if (SendMessageW(native.hwnd, LVM_GETITEMCOUNT, 0, 0) != grid.RowCount() - 1) {
+    SetCount(grid, native.hwnd);
+    SetRowHeight(frame, grid, native.hwnd);
+    ShowSelection(grid, native);
+  }
+  InvalidateRect(native.hwnd, nullptr, FALSE);
+  if (grid.IsVirtual() && grid.NeedsDraw()) PostMessageW(frame.hwnd, kMsgAskRows, reinterpret_cast<WPARAM>(native.hwnd), 0);
 }
 
 LRESULT GridNotify(NativeFrame& frame, Grid& grid, NMHDR& header, bool& handled) {

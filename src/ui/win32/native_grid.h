@@ -13,6 +13,9 @@ namespace orvello::ui::win32 {
 
 HWND CreateGridWindow(NativeFrame& frame, Grid& grid, int id);
 void UpdateGrid(NativeFrame& frame, Grid& grid, NativeControl& native, Change what, int item);
+// Brings the list view up to the model after row changes (queued by
+// UpdateGrid).
+void SyncGridRows(NativeFrame& frame, Grid& grid, NativeControl& native);
 LRESULT GridNotify(NativeFrame& frame, Grid& grid, NMHDR& header, bool& handled);
 // Virtual grids: "drawitem" for the rows on screen when they changed or
 // the grid asked to be drawn.

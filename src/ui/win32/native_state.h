@@ -21,6 +21,7 @@ class Win32Backend;
 inline constexpr UINT kMsgLayout = WM_APP + 1;    // lay out and place the native controls
 inline constexpr UINT kMsgAskRows = WM_APP + 2;   // wParam: a virtual grid's list view
 inline constexpr UINT kMsgFillTree = WM_APP + 3;  // wParam: a tree view
+inline constexpr UINT kMsgSyncRows = WM_APP + 4;  // wParam: a grid's list view
 struct NativeFrame;
 
 struct NativeControl {
@@ -40,6 +41,8 @@ struct NativeControl {
   // Virtual grids: the rows last asked for, to ask again when they change.
   int drawnFirst = 0;
   int drawnLast = -1;
+  // Grids: a row sync is queued (a form filling a list changes it row by row).
+  bool rowsPosted = false;
   std::map<const void*, void*> treeItems;  // tree node -> HTREEITEM
 };
 

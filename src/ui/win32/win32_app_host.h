@@ -1,17 +1,23 @@
 #pragma once
 // The Win32 side of the application base: common controls, COM, rich edit,
-// the main window and the message loop.
+// the toolkit's Win32 backend, the main window and the message loop.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/app_host.h"
+#include "platform/platform.h"
+
+namespace orvello {
+class CMainFrame;
+}
 
 namespace orvello::win32 {
 
 class Win32AppHost : public IAppHost {
  public:
-  explicit Win32AppHost(HINSTANCE instance);
+  Win32AppHost(HINSTANCE instance, platform::Platform& platform);
   ~Win32AppHost() override;
 
   bool InitializeFramework() override;
@@ -24,17 +30,12 @@ class Win32AppHost : public IAppHost {
   void DestroyMainFrame() override;
   int RunMessageLoop() override;
 
-  HWND mainWindow() const { return mainWindow_; }
-
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void BringForward();
-
   HINSTANCE instance_;
+  platform::Platform& platform_;
   HMODULE richEdit_ = nullptr;
-  HWND mainWindow_ = nullptr;
-  UINT activationMessage_ = 0;
+  std::unique_ptr<CMainFrame> frame_;
+  bool backendInstalled_ = false;
   bool comInitialized_ = false;
   bool oleInitialized_ = false;
 };

@@ -9,6 +9,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Static so that it outlives the program's log, whose writer may still be
   // finishing a batch while statics are destroyed.
   static orvello::win32::Win32Platform platform;
-  orvello::win32::Win32AppHost host(instance);
+  orvello::win32::Win32AppHost host(instance, platform.platform());
   return orvello::RunProcess(platform.platform(), host, GetCommandLineW());
 }
