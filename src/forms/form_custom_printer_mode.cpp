@@ -23,21 +23,14 @@ PrinterDevice* CFormCustomPrinterMode::FoundDevice(const std::wstring& model) {
 
 void CFormCustomPrinterMode::FillCustomModelList() {
   if (!grid_) return;
-  grid_->RemoveAllRows();
-  const pugi::xml_document& catalogue = app_.catalogue.doc;
-  const std::wstring& manufacturer = app_.profile.name;
-  for (DriverRef ref = FirstDriver(manufacturer, catalogue); ref; NextDriver(manufacturer, ref, catalogue)) {
-    std::wstring name = DriverName(ref);
-    if (!MatchesFindKey(name, findKey_)) continue;
-    int row = grid_->AddRow();
-    grid_->SetCellText(row, 1, name);
-    if (PrinterDevice* device = FoundDevice(name)) {
-      grid_->SetCellText(row, 2, device->portName);
-      SetConnectedCell(*grid_, row, 3);
-      SetInstalledCell(*grid_, row, 4, IsDeviceInstalled(Machine(), *device) != 0);
-    }
-    if (name == app_.selected.model) grid_->SelectRow(row);
-  }
+  FillModelRows(*grid_, app_,
+                {findKey_, nullptr, [this](int row, const std::wstring& name) {
+                   PrinterDevice* device = FoundDevice(name);
+                   if (!device) return;
+                   grid_->SetCellText(row, 2, device->portName);
+                   SetConnectedCell(*grid_, row, 3);
+                   SetInstalledCell(*grid_, row, 4, IsDeviceInstalled(Machine(), *device) != 0);
+                 }});
 }
 
 void CFormCustomPrinterMode::OnTextChanged(ui::Notification& msg) {

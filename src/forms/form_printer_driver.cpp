@@ -13,18 +13,14 @@ void CFormPrinterDriver::InitForm() { grid_ = Find<ui::Grid>(L"grid_form_printer
 
 void CFormPrinterDriver::FillDriverList() {
   if (!grid_) return;
-  grid_->RemoveAllRows();
-  const pugi::xml_document& catalogue = app_.catalogue.doc;
-  const std::wstring& manufacturer = app_.profile.name;
-  for (DriverRef ref = FirstDriver(manufacturer, catalogue); ref; NextDriver(manufacturer, ref, catalogue)) {
-    // A wireless printer needs a model that speaks Bluetooth and is no dongle.
-    if (app_.setupPortType == kPortBluetooth && (!DriverBluetoothDriver(ref) || DriverBtAdapter(ref))) continue;
-    std::wstring name = DriverName(ref);
-    if (!MatchesFindKey(name, findKey_)) continue;
-    int row = grid_->AddRow();
-    grid_->SetCellText(row, 1, name);
-    if (name == app_.selected.model) grid_->SelectRow(row);
-  }
+  bool wireless = app_.setupPortType == kPortBluetooth;
+  FillModelRows(*grid_, app_,
+                {findKey_,
+                 // A wireless printer needs a model that speaks Bluetooth and is no dongle.
+                 [wireless](const DriverRef& ref) {
+                   return !wireless || (DriverBluetoothDriver(ref) && !DriverBtAdapter(ref));
+                 },
+                 nullptr});
 }
 
 void CFormPrinterDriver::ShowDriverPage() {

@@ -15,16 +15,7 @@ void CFormPrinterMode2::InitForm() { grid_ = Find<ui::Grid>(L"grid_printer_mode2
 
 void CFormPrinterMode2::FillNetworkModelList() {
   if (!grid_) return;
-  grid_->RemoveAllRows();
-  const pugi::xml_document& catalogue = app_.catalogue.doc;
-  const std::wstring& manufacturer = app_.profile.name;
-  for (DriverRef ref = FirstDriver(manufacturer, catalogue); ref; NextDriver(manufacturer, ref, catalogue)) {
-    std::wstring name = DriverName(ref);
-    if (!MatchesFindKey(name, findKey_)) continue;
-    int row = grid_->AddRow();
-    grid_->SetCellText(row, 1, name);
-    if (name == app_.selected.model) grid_->SelectRow(row);
-  }
+  FillModelRows(*grid_, app_, {findKey_, nullptr, nullptr});
 }
 
 void CFormPrinterMode2::OnTextChanged(ui::Notification& msg) {

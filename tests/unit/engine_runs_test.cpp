@@ -21,6 +21,7 @@
 #include "support/zip_builder.h"
 #include "system/text.h"
 #include "system/worker_threads.h"
+#include "support/unused_app_host.h"
 
 namespace orvello {
 namespace {
@@ -65,19 +66,6 @@ Entries Package() {
   }
   return entries;
 }
-
-class UnusedHost : public IAppHost {
- public:
-  bool InitializeFramework() override { return false; }
-  bool InitializeCom() override { return false; }
-  void UninitializeCom() override {}
-  bool LoadRichEdit() override { return false; }
-  void RegisterControlTypes() override {}
-  void SetActivationMessage(uint32_t) override {}
-  bool CreateMainFrame(CApp&, const std::wstring&) override { return false; }
-  void DestroyMainFrame() override {}
-  int RunMessageLoop() override { return 0; }
-};
 
 // The shell's part: the busy dialog's worker runs in place, and the end
 // page's printer buttons are recorded.
@@ -152,7 +140,7 @@ class Runs : public ::testing::Test {
 
   std::vector<uint8_t> zip_;
   std::unique_ptr<PackageArchive> archive_;
-  UnusedHost host_;
+  test::UnusedAppHost host_;
   std::unique_ptr<fake::FakeMachine> machine_;
   std::unique_ptr<CApp> app_;
   std::unique_ptr<SynchronousUi> ui_;

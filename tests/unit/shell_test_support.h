@@ -9,22 +9,9 @@
 #include "log/my_log.h"
 #include "platform/fake/fake_machine.h"
 #include "ui_test_support.h"
+#include "support/unused_app_host.h"
 
 namespace orvello::test {
-
-// The toolkit side of start-up is not under test here.
-class QuietHost : public IAppHost {
- public:
-  bool InitializeFramework() override { return true; }
-  bool InitializeCom() override { return true; }
-  void UninitializeCom() override {}
-  bool LoadRichEdit() override { return true; }
-  void RegisterControlTypes() override {}
-  void SetActivationMessage(uint32_t) override {}
-  bool CreateMainFrame(CApp&, const std::wstring&) override { return true; }
-  void DestroyMainFrame() override {}
-  int RunMessageLoop() override { return 0; }
-};
 
 class ShellTest : public ui::test::UiTest {
  protected:
@@ -37,7 +24,7 @@ class ShellTest : public ui::test::UiTest {
   }
 
   fake::FakeMachine machine_;
-  QuietHost host_;
+  test::UnusedAppHost host_;
   CMyLog log_;
   CApp app_;
 };

@@ -18,6 +18,7 @@
 #include "system/text.h"
 #include "system/worker_threads.h"
 #include "system_test_support.h"
+#include "support/unused_app_host.h"
 
 namespace orvello {
 namespace {
@@ -230,23 +231,8 @@ TEST_F(OperationTest, OnlyRemovalRunsTheDeviceConsoleItself) {
   EXPECT_TRUE(m.processes.Started().empty());
 }
 
-// StartOperation reads the choice from the application object; nothing of
-// the host is used before InitInstance.
-class UnusedHost : public IAppHost {
- public:
-  bool InitializeFramework() override { return false; }
-  bool InitializeCom() override { return false; }
-  void UninitializeCom() override {}
-  bool LoadRichEdit() override { return false; }
-  void RegisterControlTypes() override {}
-  void SetActivationMessage(uint32_t) override {}
-  bool CreateMainFrame(CApp&, const std::wstring&) override { return false; }
-  void DestroyMainFrame() override {}
-  int RunMessageLoop() override { return 0; }
-};
-
 TEST_F(OperationTest, StartOperationRunsOnAThreadOfItsOwn) {
-  UnusedHost host;
+  test::UnusedAppHost host;
   CApp app(m.platform(), host);
   app.setupMode = kModeInstall;
   app.setupPortType = kPortNetwork;
