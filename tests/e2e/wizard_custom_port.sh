@@ -61,7 +61,15 @@ shot 02-language
 click DlgSoftLanguage menu_lang_ChineseSimplified
 sleep 0.5
 [ "$(ui gettext MainFrame btn_form_main_next | tr -d '\r')" = "下一步" ] || fail "main page not in Chinese"
+click DlgSoftLanguage btn_cancel
+ui wait-gone DlgSoftLanguage 10000 >/dev/null || fail "language dialog did not close"
+# Without a window manager the uncovered part is repainted a moment later.
+sleep 2
 shot 03-main-zh
+# The choice outlives the dialog; back to English for the rest.
+ui click MainFrame windowlangbtn >/dev/null &
+ui wait-class DlgSoftLanguage 10000 >/dev/null || fail "no language dialog the second time"
+ui checked DlgSoftLanguage menu_lang_ChineseSimplified >/dev/null || fail "the dialog does not mark the current language"
 click DlgSoftLanguage menu_lang_English
 click DlgSoftLanguage btn_cancel
 ui wait-gone DlgSoftLanguage 10000 >/dev/null || fail "language dialog did not close"
