@@ -200,6 +200,18 @@ struct FakeFiles::State {
     uint32_t error = 0;            // 3 when the drive or a parent folder is missing
   };
 
+  // Parses `text` against the current folder into `p` and looks it up; a
+  // path that does not parse reports its error as the lookup's.
+  Located Find(const std::wstring& text, ParsedPath& p) const {
+    p = Parse(text, cwd);
+    if (p.error) {
+      Located out;
+      out.error = p.error;
+      return out;
+    }
+    return Locate(p);
+  }
+
   Located Locate(const ParsedPath& p) const {
     Located out;
     auto drive = drives.find(p.drive);
@@ -324,9 +336,8 @@ FakeFiles::~FakeFiles() = default;
 Result<std::unique_ptr<IFile>> FakeFiles::Open(const std::wstring& path, OpenMode mode) {
   using R = Result<std::unique_ptr<IFile>>;
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return R::Fail(p.error);
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   if (at.error) return R::Fail(at.error);
   if (!at.parent || (at.node && at.node->directory)) return R::Fail(err::kAccessDenied);
   if (p.trailingSeparator) return R::Fail(kInvalidName);
@@ -358,9 +369,8 @@ Result<std::unique_ptr<IFile>> FakeFiles::Open(const std::wstring& path, OpenMod
 
 Status FakeFiles::CreateDirectory(const std::wstring& path) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return Status::Fail(p.error);
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   if (at.error) return Status::Fail(at.error);
   if (at.node) return Status::Fail(err::kAlreadyExists);
   if (uint32_t e = state_->WriteError(p)) return Status::Fail(e);
@@ -373,9 +383,8 @@ Status FakeFiles::CreateDirectory(const std::wstring& path) {
 
 Status FakeFiles::RemoveDirectory(const std::wstring& path) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return Status::Fail(p.error);
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   if (at.error) return Status::Fail(at.error);
   if (!at.node) return Status::Fail(err::kFileNotFound);
   if (!at.parent) return Status::Fail(err::kAccessDenied);  // a drive root
@@ -392,9 +401,8 @@ Status FakeFiles::RemoveDirectory(const std::wstring& path) {
 
 Status FakeFiles::DeleteFile(const std::wstring& path) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return Status::Fail(p.error);
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   if (at.error) return Status::Fail(at.error);
   if (!at.node) return Status::Fail(err::kFileNotFound);
   if (at.node->directory) return Status::Fail(err::kAccessDenied);
@@ -408,9 +416,8 @@ Status FakeFiles::DeleteFile(const std::wstring& path) {
 
 Status FakeFiles::CopyFile(const std::wstring& from, const std::wstring& to, bool failIfExists) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath src = Parse(from, state_->cwd);
-  if (src.error) return Status::Fail(src.error);
-  auto source = state_->Locate(src);
+  ParsedPath src;
+  auto source = state_->Find(from, src);
   if (source.error) return Status::Fail(source.error);
   if (!source.node) return Status::Fail(err::kFileNotFound);
   if (source.node->directory || !source.parent) return Status::Fail(err::kAccessDenied);
@@ -418,9 +425,8 @@ Status FakeFiles::CopyFile(const std::wstring& from, const std::wstring& to, boo
   // open for writing can be copied).
   if (!source.node->CanOpen(true, false, true, true)) return Status::Fail(kSharingViolation);
 
-  ParsedPath dst = Parse(to, state_->cwd);
-  if (dst.error) return Status::Fail(dst.error);
-  auto target = state_->Locate(dst);
+  ParsedPath dst;
+  auto target = state_->Find(to, dst);
   if (target.error) return Status::Fail(target.error);
   if (!target.parent) return Status::Fail(err::kAccessDenied);
   if (target.node) {
@@ -535,9 +541,8 @@ Status FakeFiles::AddDirectory(const std::wstring& path) {
 
 Status FakeFiles::SetReadOnly(const std::wstring& path, bool readOnly) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return Status::Fail(p.error);
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   if (at.error) return Status::Fail(at.error);
   if (!at.node) return Status::Fail(err::kFileNotFound);
   at.node->readOnly = readOnly;
@@ -567,9 +572,8 @@ std::optional<std::wstring> FakeFiles::FullPathName(const std::wstring& path) {
 
 std::optional<std::vector<uint8_t>> FakeFiles::FileBytes(const std::wstring& path) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return std::nullopt;
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   if (at.error || !at.node || at.node->directory) return std::nullopt;
   return at.node->data;
 }
@@ -583,9 +587,8 @@ std::optional<std::string> FakeFiles::FileText(const std::wstring& path) {
 std::vector<std::wstring> FakeFiles::ListTree(const std::wstring& folder) {
   std::lock_guard lock(state_->mutex);
   std::vector<std::wstring> out;
-  ParsedPath p = Parse(folder, state_->cwd);
-  if (p.error) return out;
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(folder, p);
   if (at.error || !at.node || !at.node->directory) return out;
   std::wstring base = Join(p);
   if (base.back() == L'\\') base.pop_back();
@@ -604,9 +607,8 @@ std::vector<std::wstring> FakeFiles::ListTree(const std::wstring& folder) {
 
 size_t FakeFiles::OpenHandleCount(const std::wstring& path) {
   std::lock_guard lock(state_->mutex);
-  ParsedPath p = Parse(path, state_->cwd);
-  if (p.error) return 0;
-  auto at = state_->Locate(p);
+  ParsedPath p;
+  auto at = state_->Find(path, p);
   return (at.error || !at.node) ? 0 : at.node->handles.size();
 }
 
