@@ -5,15 +5,9 @@
 set -u
 exe=$1
 build=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export ORVELLO_WINEPREFIX="$here/build/wineprefix-dpi"
+export ORVELLO_WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wineprefix-dpi"
 export WINEARCH=win32
-run="$here/scripts/wine-run"
-ui() { "$run" "$build/tools/orvello_uidriver.exe" "$@"; }
-shots="$here/build/screenshots"
-mkdir -p "$shots"
-app=""
-fail() { echo "FAIL: $*"; [ -n "$app" ] && kill "$app" 2>/dev/null; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib/driving.bash"
 
 if [ ! -f "$ORVELLO_WINEPREFIX/.orvello-dpi" ]; then
   "$run" --prepare
@@ -35,11 +29,6 @@ window=$(xdotool search --name '^Orvello$' | head -n1)
 size=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
 [ "$size" = "840x600" ] || fail "main window is $size at 144 DPI, not 840x600"
 
-ui click MainFrame btn_form_main_cancel >/dev/null || fail "could not press Cancel"
-for _ in $(seq 1 100); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$app" 2>/dev/null && fail "Orvello did not exit after Cancel"
-wait "$app"
+click MainFrame btn_form_main_cancel
+expect_exit Cancel
 echo "PASS: 840x600 at 144 DPI"

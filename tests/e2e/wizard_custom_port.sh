@@ -13,22 +13,11 @@
 set -u
 exe=$1
 build=$2
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export ORVELLO_WINEPREFIX="$here/build/wineprefix32"
+export ORVELLO_WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/wineprefix32"
 export WINEARCH=win32
-run="$here/scripts/wine-run"
-ui() { "$run" "$build/tools/orvello_uidriver.exe" "$@"; }
-shots="$here/build/screenshots"
-mkdir -p "$shots"
-app=""
-fail() {
-  echo "FAIL: $*"
-  shot failure
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/driving.bash"
 shot() { import -window root "$shots/wizard-$1.png" 2>/dev/null || true; }
-click() { ui click "$1" "$2" >/dev/null || fail "could not click $2 in $1"; }
+on_failure() { shot failure; }
 # The page whose Next button is on screen.
 on_page() {
   for _ in $(seq 1 50); do
@@ -150,10 +139,5 @@ port=$("$run" reg query "$printers_key\\$printer" /v Port </dev/null 2>/dev/null
 [ "$port" = "FILE:" ] || fail "printer is on port '$port'"
 
 click MainFrame btn_form_setup_cancel
-for _ in $(seq 1 100); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$app" 2>/dev/null && fail "Orvello did not exit after Close"
-wait "$app"
+expect_exit Close
 echo "PASS: custom-port installation of '$model' as '$printer' on FILE:"
