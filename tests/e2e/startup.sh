@@ -16,7 +16,8 @@ fail() { echo "FAIL: $*"; kill "$app" 2>/dev/null; exit 1; }
 rm -rf "$exe_dir/Log"
 "$run" "$exe" -debug &
 app=$!
-"$run" "$driver" wait Orvello 60000 || fail "no window titled Orvello"
+"$run" "$driver" wait-class MainFrame 60000 || fail "no main window on screen"
+[ "$("$run" "$driver" count Orvello | tr -d '\r')" = "1" ] || fail "the main window is not titled Orvello"
 sleep 1
 import -window root "$shots/e2e-startup.png" 2>/dev/null || true
 
