@@ -49,7 +49,6 @@ void CMainFrame::InitWindow() {
   versionLabel_ = FindControl(L"mainframe_dudez_version");
   tabMain_ = Find<ui::TabLayout>(L"tab_main");
   debugMarker_ = FindControl(L"dudez_debug");
-  if (debugMarker_) debugMarker_->SetText(debugMode == 1 ? L"DEBUG" : L"");
   if (versionLabel_) versionLabel_->SetText(CatalogueVersionText(app_.catalogue));
   RefreshDebugControls();
   CheckSpoolerService(app_.platform());
