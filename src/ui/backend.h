@@ -59,6 +59,7 @@ class IBackend {
   virtual void QuitMessageLoop(int exitCode) = 0;
 
   // Any thread: work was posted; make the UI thread call RunPostedWork.
+  // Called with the post queue locked: it must not block or post work.
   virtual void WakeUp() = 0;
   // Whether a key is down at the moment the current input was generated.
   virtual bool IsKeyDown(int virtualKey) = 0;

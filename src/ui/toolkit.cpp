@@ -73,15 +73,13 @@ bool IsUiThread() {
 
 void PostToUi(std::function<void()> work) {
   if (!work) return;
-  IBackend* backend;
-  {
-    PostQueue& queue = Queue();
-    std::lock_guard lock(queue.mutex);
-    queue.work.push_back(std::move(work));
-    backend = queue.backend;
-    queue.posted.notify_all();
-  }
-  if (backend) backend->WakeUp();
+  PostQueue& queue = Queue();
+  std::lock_guard lock(queue.mutex);
+  queue.work.push_back(std::move(work));
+  queue.posted.notify_all();
+  // Under the lock: a worker's last post may race with the UI thread taking
+  // its backend down (InstallBackend takes the same lock).
+  if (queue.backend) queue.backend->WakeUp();
 }
 
 bool RunPostedWork() {
