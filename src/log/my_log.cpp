@@ -61,6 +61,12 @@ std::wstring LogFolderFor(std::wstring programPath, bool isFolder) {
 }  // namespace
 
 void CMyLog::WriteBatch(State& state) {
+  {
+    // A wake-up for lines an earlier batch already took: the file is not
+    // touched (another reader may hold it without sharing meanwhile).
+    std::lock_guard lock(state.queueLock);
+    if (state.queue.empty()) return;
+  }
   // The batch goes to the file of the day on which it starts.
   const platform::LocalTime now = state.system->Now();
   const std::wstring date = FormatText(L"%04d-%02d-%02d", now.year, now.month, now.day);
